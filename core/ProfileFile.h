@@ -1,0 +1,68 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tessaro::profile {
+
+// Line end of a file the engine creates; an existing file keeps its own.
+enum class LineEnd { kCrLf, kLf };
+
+// The platform's choice for new files: CRLF on Windows, LF elsewhere.
+LineEnd NativeLineEnd();
+
+// A profile (INI) document held as its lines, so that an edit changes only the
+// line it must and every other byte stays as it was.
+class ProfileText {
+ public:
+  // Never fails: whatever the bytes, the result is a document. Files that are
+  // not valid UTF-8 are taken as Windows-1252; a UTF-16LE byte-order mark
+  // selects UTF-16LE.
+  // newFileLineEnd is used only when the bytes hold no line end to copy.
+  static ProfileText Parse(std::string_view bytes, LineEnd newFileLineEnd = NativeLineEnd());
+
+  // The value as the platform's profile functions return it (blanks around it
+  // trimmed, one pair of outer quotes stripped), or nullopt when the section
+  // or key is missing. Names are compared without regard to letter case.
+  std::optional<std::wstring> Read(std::wstring_view section, std::wstring_view key) const;
+
+  // Replaces or adds the key. Refuses (false, nothing changed) a value holding
+  // CR, LF or NUL, and names that could not be read back as written.
+  bool Write(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+
+  // The bytes to store, in the document's encoding and line-end style.
+  std::string Serialize() const;
+
+  // True once a Write changed anything.
+  bool Modified() const;
+
+  // ... representation is the engine's own.
+};
+
+struct Assignment {
+  std::wstring_view section;
+  std::wstring_view key;
+  std::wstring_view value;
+};
+
+// File level. Reading a missing or unreadable file reads as empty.
+std::wstring ReadProfileString(const std::wstring& file, std::wstring_view section,
+                               std::wstring_view key);
+
+// Applies every assignment in order, in memory, then replaces the file once,
+// atomically. All or nothing: false (file unchanged) when any value is refused
+// or the file cannot be written. Writing what is already stored leaves the file
+// untouched.
+bool WriteProfileStrings(const std::wstring& file, std::span<const Assignment> assignments,
+                         LineEnd newFileLineEnd = NativeLineEnd());
+
+inline bool WriteProfileString(const std::wstring& file, std::wstring_view section,
+                               std::wstring_view key, std::wstring_view value,
+                               LineEnd newFileLineEnd = NativeLineEnd()) {
+  const Assignment one{section, key, value};
+  return WriteProfileStrings(file, std::span<const Assignment>(&one, 1), newFileLineEnd);
+}
+
+}  // namespace tessaro::profile

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Conversions at the program's edges: the inside speaks std::wstring, files
+// and POSIX system calls speak bytes. wchar_t is UTF-16 on Windows and UTF-32
+// elsewhere; both are handled.
+namespace tessaro::text {
+
+bool IsValidUtf8(std::string_view bytes);
+
+// Strict: nullopt when the bytes are not valid UTF-8 (overlongs, surrogates
+// and code points above U+10FFFF included).
+std::optional<std::wstring> DecodeUtf8(std::string_view bytes);
+
+// Lenient: each invalid sequence becomes U+FFFD. For texts from the system
+// (file names, environment) where something must be shown.
+std::wstring DecodeUtf8Lossy(std::string_view bytes);
+
+// Unpaired surrogates (possible in Windows file names) become U+FFFD.
+std::string EncodeUtf8(std::wstring_view text);
+
+// Windows-1252, the Western 8-bit code page; the five undefined bytes map to
+// the C1 control with the same number, as Windows does.
+std::wstring DecodeWindows1252(std::string_view bytes);
+
+// Number of Unicode code points in the text (surrogate pairs count once).
+std::size_t CodePointCount(std::wstring_view text);
+
+}  // namespace tessaro::text

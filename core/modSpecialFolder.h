@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/KnownFolders.h"
+
+namespace tessaro {
+
+// The known folder's full path, or the empty text when there is none.
+std::wstring fctGetSpecialFolder(platform::IKnownFolders& folders, std::int32_t csidl);
+
+}  // namespace tessaro

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaro::platform {
+
+enum class ReadStatus { kOk, kMissing, kError };
+
+struct FileContent {
+  ReadStatus status = ReadStatus::kMissing;
+  std::string bytes;
+};
+
+// Reads a whole file. A missing file (or missing folder) is kMissing, not an
+// error: a first run has no settings file yet.
+FileContent ReadFileBytes(const std::wstring& path);
+
+// Replaces the file's whole content so that a crash at any moment leaves the
+// old or the new content, never a mix: a temporary file in the same folder,
+// flushed to disk, then renamed over the target. A symbolic link is followed
+// (the link stays, its target is replaced); a read-only file is respected.
+// New files get owner-only permissions on POSIX. Returns false on any failure,
+// and then nothing has changed.
+bool ReplaceFileAtomically(const std::wstring& path, std::string_view bytes);
+
+}  // namespace tessaro::platform

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// One id for every command a button or menu item can give, shared by both
+// front ends: the Win32 WM_COMMAND switch and the Qt actions dispatch through
+// frmMain::Dispatch.
+namespace tessaro::ui {
+
+enum class CommandId : std::uint16_t {
+  kNone = 0,
+  // buttons
+  cmdSubst = 1001,
+  cmdDelRes,
+  cmdOpenPath,
+  cmdOpenDrive,
+  // mnuFile
+  mnuDrivesMap = 2001,
+  mnuDrivesDel,
+  mnuRemoveItem,
+  mnuSystray,
+  mnuAbout,
+  mnuEnd,
+  // mnuBar (tray menu)
+  mnuBarShowWindow = 3001,
+  mnuBarAbout,
+  mnuBarEnd,
+};
+
+enum class MenuEntryKind { kItem, kSeparator, kSubmenuBegin, kSubmenuEnd };
+
+struct MenuEntry {
+  MenuEntryKind kind;
+  CommandId id;
+  const wchar_t* caption;
+};
+
+// mnuFile ("Datei") as the right-click popup shows it; its own caption is
+// never shown.
+inline constexpr std::array<MenuEntry, 11> kFileMenu{{
+    {MenuEntryKind::kSubmenuBegin, CommandId::kNone, L"Local Mappings"},
+    {MenuEntryKind::kItem, CommandId::mnuDrivesMap, L"Map"},
+    {MenuEntryKind::kItem, CommandId::mnuDrivesDel, L"Delete"},
+    {MenuEntryKind::kSubmenuEnd, CommandId::kNone, nullptr},
+    {MenuEntryKind::kItem, CommandId::mnuRemoveItem, L"Reset nach Neustart"},
+    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
+    {MenuEntryKind::kItem, CommandId::mnuSystray, L"Im Systray verstecken"},
+    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
+    {MenuEntryKind::kItem, CommandId::mnuAbout, L"Über..."},
+    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
+    {MenuEntryKind::kItem, CommandId::mnuEnd, L"Tessaro beenden"},
+}};
+
+// mnuBar ("Systray"), the tray icon's menu.
+inline constexpr std::array<MenuEntry, 5> kTrayMenu{{
+    {MenuEntryKind::kItem, CommandId::mnuBarShowWindow, L"Anzeigen"},
+    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
+    {MenuEntryKind::kItem, CommandId::mnuBarAbout, L"Über..."},
+    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
+    {MenuEntryKind::kItem, CommandId::mnuBarEnd, L"Tessaro beenden"},
+}};
+
+}  // namespace tessaro::ui

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+// Where every control sits, in twips (1/1440 inch), for both front ends. A
+// front end converts with TwipsToPixels at the window's own DPI.
+namespace tessaro::ui::layout {
+
+struct Rect {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+constexpr int TwipsToPixels(int twips, int dpi) {
+  // Rounded to the nearest pixel; 15 twips are one pixel at 96 DPI.
+  return (twips * dpi + 720) / 1440;
+}
+
+enum class Kind { kLabel, kComboBox, kButton, kPicture, kImage };
+
+struct Control {
+  std::string_view name;
+  Kind kind;
+  const wchar_t* caption;  // design-time caption or text
+  Rect twips;
+  int tabIndex;  // -1: not in the tab order
+};
+
+inline constexpr const wchar_t* kMainCaption = L"Tessaro";
+inline constexpr int kMainClientWidth = 5175;
+inline constexpr int kMainClientHeight = 3030;
+
+// In tab order. Labels, the image and the invisible Picture1 take no focus,
+// so the keyboard cycles cboDrive, cmdSubst, cmdDelRes, cmdOpenPath,
+// cboLocRes, cmdOpenDrive.
+inline constexpr std::array<Control, 10> kMainControls{{
+    {"lblDrive", Kind::kLabel, L"Laufwerk auswählen", {120, 240, 2055, 255}, 0},
+    {"cboDrive", Kind::kComboBox, L"cboDrive", {120, 600, 855, 315}, 1},
+    {"Label1", Kind::kLabel, L"Lokale Ressource hinzufügen...", {120, 1080, 4455, 375}, 2},
+    {"cmdSubst", Kind::kButton, L"Map", {360, 2400, 1695, 375}, 3},
+    {"cmdDelRes", Kind::kButton, L"Delete", {3120, 2400, 1695, 375}, 4},
+    {"cmdOpenPath", Kind::kButton, L"...", {4560, 1420, 495, 315}, 5},
+    {"cboLocRes", Kind::kComboBox, L"cboLocRes", {120, 1440, 4335, 315}, 6},
+    {"Picture1", Kind::kPicture, L"", {3000, 120, 615, 615}, 7},
+    {"cmdOpenDrive", Kind::kButton, L"...", {1080, 600, 495, 315}, 8},
+    {"Image1", Kind::kImage, L"", {4080, 120, 990, 990}, -1},
+}};
+
+inline constexpr const wchar_t* kDialogDesignCaption = L"Name des Dialogfeldes";
+inline constexpr const wchar_t* kDialogCaption = L"Tessaro - Ordner auswählen";
+// The dialog's client area; left and top are screen coordinates.
+inline constexpr Rect kDialogClient{2760, 3750, 6630, 3495};
+
+enum class DialogKind { kButton, kDriveList, kDirList, kFileList };
+
+struct DialogControl {
+  std::string_view name;
+  DialogKind kind;
+  const wchar_t* caption;
+  Rect twips;
+  int tabIndex;
+};
+
+inline constexpr std::array<DialogControl, 5> kDialogControls{{
+    {"OKButton", DialogKind::kButton, L"OK", {5280, 120, 1215, 375}, 0},
+    {"CancelButton", DialogKind::kButton, L"Abbrechen", {5280, 600, 1215, 375}, 1},
+    {"Drive1", DialogKind::kDriveList, L"", {120, 120, 4960, 315}, 2},
+    {"Dir1", DialogKind::kDirList, L"", {120, 480, 2535, 2790}, 3},
+    {"File1", DialogKind::kFileList, L"", {2760, 480, 2295, 2820}, 4},
+}};
+
+// Looks a control up by name; the tables are small and fixed.
+constexpr const Control& MainControl(std::string_view name) {
+  for (const auto& c : kMainControls) {
+    if (c.name == name) return c;
+  }
+  return kMainControls[0];  // unreachable for the names above
+}
+
+constexpr const DialogControl& DialogControlNamed(std::string_view name) {
+  for (const auto& c : kDialogControls) {
+    if (c.name == name) return c;
+  }
+  return kDialogControls[0];
+}
+
+}  // namespace tessaro::ui::layout

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "core/modApp.h"
+#include "platform/KnownFolders.h"
+#include "platform/Launcher.h"
+#include "ui/Commands.h"
+#include "ui/MainWindowView.h"
+#include "ui/Services.h"
+
+namespace tessaro::ui {
+
+class frmOpenPath;
+
+struct MainServices {
+  platform::IKnownFolders& knownFolders;
+  platform::ILauncher& launcher;
+  ITrayIcon& tray;
+  IClock& clock;
+  IProcessExit& exit;
+  IVersionSource& version;
+};
+
+// What the main window does. The front end draws the controls, forwards every
+// event to the handler named after the control and the event, and implements
+// IMainWindowView for the few things the handlers need of it.
+class frmMain {
+ public:
+  frmMain(AppState& app, IMainWindowView& view, const MainServices& services);
+  ~frmMain();
+  frmMain(const frmMain&) = delete;
+  frmMain& operator=(const frmMain&) = delete;
+
+  void Form_Load();
+  void Form_Unload();
+  // button: 1 left, 2 right, 4 middle; x, y in twips.
+  void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+
+  void cmdSubst_Click();
+  void cmdDelRes_Click();
+  void cmdOpenPath_Click();
+  void cmdOpenDrive_Click();
+
+  void mnuDrivesMap_Click();
+  void mnuDrivesDel_Click();
+  void mnuRemoveItem_Click();
+  void mnuSystray_Click();
+  void mnuAbout_Click();
+  void mnuEnd_Click();
+
+  // Tray callbacks arrive as mouse moves over Picture1 with the event number
+  // in x (in twips).
+  void Picture1_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+  void mnuBarShowWindow_Click();
+  void mnuBarAbout_Click();
+  void mnuBarEnd_Click();
+
+  // Runs the handler of a button or menu item by its id.
+  void Dispatch(CommandId id);
+
+  AppState& State() { return app_; }
+
+ private:
+  void OpenDialog();
+  void ShowWindowAndRemoveIcon();
+  void RemoveTrayIcon();
+
+  AppState& app_;
+  IMainWindowView& view_;
+  MainServices services_;
+  std::unique_ptr<frmOpenPath> openPath_;  // created on first use, lives to the end
+};
+
+// The tray event number hidden in a mouse-move's x: x / twipsPerPixel, to the
+// nearest integer with halves to even.
+std::int32_t DecodeTrayEvent(float x, float twipsPerPixel);
+
+inline constexpr std::int32_t kTrayLeftButtonDown = 513;  // WM_LBUTTONDOWN
+inline constexpr std::int32_t kTrayRightButtonUp = 517;   // WM_RBUTTONUP
+inline constexpr std::uint32_t kTrayCallbackMessage = 512;  // WM_MOUSEMOVE
+inline constexpr const wchar_t* kTrayTip = L"Rechte Maustaste für Menü";
+
+}  // namespace tessaro::ui
