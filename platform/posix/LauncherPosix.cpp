@@ -1,1 +1,193 @@
-// placeholder until implemented
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "core/TextCodec.h"
+#include "platform/Launcher.h"
+#include "platform/WindowsCommandLine.h"
+
+extern char** environ;
+
+namespace tessaro::platform {
+
+namespace {
+
+bool IsRegularExecutable(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string ExecutableFolder() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return {};
+    const auto used = static_cast<std::size_t>(length);
+    if (used < buffer.size()) {
+      const std::string self(buffer.data(), used);
+      const std::size_t slash = self.rfind('/');
+      if (slash == std::string::npos) return {};
+      return slash == 0 ? std::string("/") : self.substr(0, slash);
+    }
+    if (buffer.size() >= (1u << 16)) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '/') return folder + name;
+  return folder + '/' + name;
+}
+
+std::vector<std::string> SearchFolders() {
+  std::vector<std::string> folders;
+  // Our own folder first, then the installed helper folder, then PATH: the
+  // order Windows uses, where the program's own folder comes first.
+  const std::string self = ExecutableFolder();
+  if (!self.empty()) {
+    folders.push_back(self);
+    folders.push_back(Join(self, "../libexec/tessaro"));
+  }
+  const char* pathVariable = std::getenv("PATH");
+  const std::string path = pathVariable ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t colon = path.find(':', start);
+    const std::string entry = path.substr(start, colon - start);
+    // An empty entry would mean the current folder, which is not searched.
+    if (!entry.empty()) folders.push_back(entry);
+    if (colon == std::string::npos) break;
+    start = colon + 1;
+  }
+  return folders;
+}
+
+// The full path of the program, or empty when there is none to run.
+std::string FindProgram(const std::string& name) {
+  if (name.empty()) return {};
+  if (name.find('/') != std::string::npos) return IsRegularExecutable(name) ? name : std::string();
+  for (const std::string& folder : SearchFolders()) {
+    std::string candidate = Join(folder, name);
+    if (IsRegularExecutable(candidate)) return candidate;
+  }
+  return {};
+}
+
+// The child is never waited for by the caller, yet a child that nobody waits
+// for stays a zombie until we exit. A SIGCHLD handler or SIG_IGN would do it
+// too, but both change process-wide state that the toolkit (and its own
+// child-process handling) also relies on. A small detached thread per launch
+// that blocks in waitpid for exactly this child touches nothing global; subst
+// is short-lived, so the thread is too.
+void ReapInBackground(pid_t child) {
+  try {
+    std::thread([child] {
+      int status = 0;
+      while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
+  } catch (const std::system_error&) {
+    // No thread to be had: the child stays a zombie until we exit, which is
+    // harmless next to failing a launch that has already happened.
+  }
+}
+
+class SpawnSetup {
+ public:
+  SpawnSetup() {
+    actionsReady_ = ::posix_spawn_file_actions_init(&actions_) == 0;
+    attributesReady_ = ::posix_spawnattr_init(&attributes_) == 0;
+  }
+  ~SpawnSetup() {
+    if (actionsReady_) ::posix_spawn_file_actions_destroy(&actions_);
+    if (attributesReady_) ::posix_spawnattr_destroy(&attributes_);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+  // stdin from /dev/null, nothing of ours but stdout and stderr inherited,
+  // and a clean signal state, whatever the calling thread had.
+  int Prepare() {
+    if (!actionsReady_ || !attributesReady_) return ENOMEM;
+    int error =
+        ::posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (error != 0) return error;
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    error = ::posix_spawn_file_actions_addclosefrom_np(&actions_, STDERR_FILENO + 1);
+    if (error != 0) return error;
+#endif
+    sigset_t signals;
+    sigemptyset(&signals);
+    error = ::posix_spawnattr_setsigmask(&attributes_, &signals);
+    if (error != 0) return error;
+    sigfillset(&signals);
+    error = ::posix_spawnattr_setsigdefault(&attributes_, &signals);
+    if (error != 0) return error;
+    return ::posix_spawnattr_setflags(
+        &attributes_, static_cast<short>(POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF));
+  }
+
+  const posix_spawn_file_actions_t* Actions() const { return &actions_; }
+  const posix_spawnattr_t* Attributes() const { return &attributes_; }
+
+ private:
+  posix_spawn_file_actions_t actions_{};
+  posix_spawnattr_t attributes_{};
+  bool actionsReady_ = false;
+  bool attributesReady_ = false;
+};
+
+std::wstring ErrorText(int error) {
+  return text::DecodeUtf8Lossy(std::error_code(error, std::generic_category()).message());
+}
+
+class PosixLauncher final : public ILauncher {
+ public:
+  // The window style means nothing here: there is no window to show.
+  LaunchResult Launch(const std::wstring& commandLine, int /*showStyle*/) override {
+    std::vector<std::string> arguments;
+    for (const std::wstring& argument : SplitWindowsCommandLine(commandLine)) {
+      arguments.push_back(text::EncodeUtf8(argument));
+    }
+    const std::string program = FindProgram(arguments.front());
+    if (program.empty()) return {LaunchStatus::kNotFound, {}};
+
+    std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    SpawnSetup setup;
+    int error = setup.Prepare();
+    pid_t child = 0;
+    if (error == 0) {
+      // posix_spawn, not posix_spawnp: the search is ours, and no shell ever
+      // sees the arguments.
+      error = ::posix_spawn(&child, program.c_str(), setup.Actions(), setup.Attributes(),
+                            argv.data(), environ);
+    }
+    if (error == ENOENT) return {LaunchStatus::kNotFound, ErrorText(error)};
+    if (error != 0) return {LaunchStatus::kFailed, ErrorText(error)};
+
+    ReapInBackground(child);
+    return {LaunchStatus::kStarted, {}};
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ILauncher> MakeSystemLauncher() { return std::make_unique<PosixLauncher>(); }
+
+}  // namespace tessaro::platform

@@ -1,0 +1,31 @@
+#include <shlobj.h>
+#include <windows.h>
+
+#include "platform/KnownFolders.h"
+
+namespace tessaro::platform {
+
+namespace {
+
+class Win32KnownFolders final : public IKnownFolders {
+ public:
+  std::wstring Path(std::int32_t csidl) override {
+    LPITEMIDLIST items = nullptr;
+    if (SHGetSpecialFolderLocation(nullptr, csidl, &items) != S_OK || items == nullptr) return {};
+    // The wide form: the 8-bit one loses every user name outside the code page.
+    wchar_t buffer[MAX_PATH] = {};
+    const BOOL found = SHGetPathFromIDListW(items, buffer);
+    CoTaskMemFree(items);
+    if (!found) return {};
+    buffer[MAX_PATH - 1] = L'\0';
+    return std::wstring(buffer);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<IKnownFolders> MakeSystemKnownFolders() {
+  return std::make_unique<Win32KnownFolders>();
+}
+
+}  // namespace tessaro::platform
