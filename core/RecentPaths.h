@@ -17,7 +17,7 @@ std::int16_t fctSaveLastPath(const AppState& app, const std::wstring& sPath);
 void FillRecentList(AppState& app, IComboBox& cboLocRes);
 
 // After a mapping has been launched: lists the path when it is new, stores it
-// in the next slot and advances that slot. The caller saves the settings.
+// in the next slot, advances that slot and saves the settings.
 void RecordMappedPath(AppState& app, IComboBox& cboLocRes);
 
 }  // namespace tessaro

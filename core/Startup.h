@@ -24,4 +24,8 @@ void RunStartup(AppState& app, platform::IKnownFolders& folders, const MainContr
 // Forgets the remembered choice when the flag is set; the flag itself stays.
 void ResetOnExit(AppState& app, IComboBox& cboLocRes, const Bool16& flag);
 
+// The main window's unload sequence after the tray icon is gone: the reset
+// when its flag is set, then one save of the whole state.
+void RunShutdown(AppState& app, IComboBox& cboLocRes);
+
 }  // namespace tessaro

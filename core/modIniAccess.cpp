@@ -1,1 +1,88 @@
-// placeholder until implemented
+#include "core/modIniAccess.h"
+
+#include <array>
+
+#include "core/NumericText.h"
+#include "platform/FileIo.h"
+
+namespace tessaro {
+namespace {
+
+profile::ProfileText LoadDocument(const std::wstring& file) {
+  // A missing or unreadable file reads like a file without keys.
+  const auto content = platform::ReadFileBytes(file);
+  return profile::ProfileText::Parse(content.status == platform::ReadStatus::kOk
+                                         ? std::string_view(content.bytes)
+                                         : std::string_view());
+}
+
+// Each key's section, name and field, once: load and save both walk this
+// table in its order, so they cannot drift apart.
+struct Setting {
+  const wchar_t* section;
+  const wchar_t* key;
+  std::wstring (*save)(const AppState&);
+  void (*load)(AppState&, const std::wstring&);
+};
+
+template <std::size_t Slot>
+constexpr Setting LastPath(const wchar_t* key) {
+  return {L"Data", key, [](const AppState& a) { return a.arrLastPath[Slot]; },
+          [](AppState& a, const std::wstring& v) { a.arrLastPath[Slot] = v; }};
+}
+
+const std::array<Setting, 10> kSettings{{
+    {L"Startup", L"target drive", [](const AppState& a) { return a.strTargetDrive; },
+     [](AppState& a, const std::wstring& v) { a.strTargetDrive = v; }},
+    {L"Startup", L"target path", [](const AppState& a) { return a.strTargetPath; },
+     [](AppState& a, const std::wstring& v) { a.strTargetPath = v; }},
+    // The file holds the negated Boolean: "1" for set, "0" for clear; any
+    // number but 0 reads as set, so a hand-edited -1 or 7 counts too.
+    {L"Startup", L"reset restart",
+     [](const AppState& a) { return std::to_wstring(-a.blnResetRestart); },
+     [](AppState& a, const std::wstring& v) {
+       a.blnResetRestart = ToBool16(NumericValue(v) != 0.0);
+     }},
+    {L"Data", L"next path", [](const AppState& a) { return std::to_wstring(a.intNextPath); },
+     [](AppState& a, const std::wstring& v) {
+       a.intNextPath = ToInt16RoundHalfEven(NumericValue(v));
+     }},
+    LastPath<0>(L"last path 1"),
+    LastPath<1>(L"last path 2"),
+    LastPath<2>(L"last path 3"),
+    LastPath<3>(L"last path 4"),
+    LastPath<4>(L"last path 5"),
+    LastPath<5>(L"last path 6"),
+}};
+
+}  // namespace
+
+std::wstring fctReadIniValue(const std::wstring& section, const std::wstring& key,
+                             const std::wstring& file, const std::wstring& defaultValue) {
+  return LoadDocument(file).Read(section, key).value_or(defaultValue);
+}
+
+Bool16 fctWriteIniValue(const std::wstring& section, const std::wstring& key,
+                        const std::wstring& value, const std::wstring& file) {
+  return ToBool16(profile::WriteProfileString(file, section, key, value));
+}
+
+void LoadSettings(AppState& app) {
+  const auto document = LoadDocument(app.strIniFile);
+  for (const auto& setting : kSettings) {
+    setting.load(app, document.Read(setting.section, setting.key).value_or(std::wstring()));
+  }
+}
+
+void SaveSettings(const AppState& app, profile::LineEnd newFileLineEnd) {
+  std::array<std::wstring, kSettings.size()> values;
+  std::array<profile::Assignment, kSettings.size()> assignments;
+  for (std::size_t i = 0; i < kSettings.size(); ++i) {
+    values[i] = kSettings[i].save(app);
+    assignments[i] = {kSettings[i].section, kSettings[i].key, values[i]};
+  }
+  // A failed save has nobody to tell: the window may be closing already.
+  (void)profile::WriteProfileStrings(app.strIniFile, assignments, newFileLineEnd);
+}
+
+}  // namespace tessaro

@@ -1,1 +1,204 @@
-// placeholder until implemented
+#include "ui/frmMain.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/MappingCommands.h"
+#include "core/RecentPaths.h"
+#include "core/Startup.h"
+#include "ui/AboutMessage.h"
+#include "ui/frmOpenPath.h"
+
+namespace tessaro::ui {
+namespace {
+
+constexpr std::int16_t kRightButton = 2;
+constexpr std::uint32_t kTrayFlags = 7;  // message, icon and tip are valid
+constexpr const wchar_t* kMessageTitle = L"Tessaro";
+
+// The tip text, its NUL, then blanks to the field's end.
+std::array<wchar_t, 64> TrayTip() {
+  std::array<wchar_t, 64> tip{};
+  tip.fill(L' ');
+  const std::wstring_view text = kTrayTip;
+  std::copy(text.begin(), text.end(), tip.begin());
+  tip[text.size()] = L'\0';
+  return tip;
+}
+
+}  // namespace
+
+std::int32_t DecodeTrayEvent(float x, float twipsPerPixel) {
+  if (!(twipsPerPixel > 0.0f)) return 0;
+  const double quotient = std::nearbyint(static_cast<double>(x) / twipsPerPixel);
+  if (!(quotient >= -2147483648.0 && quotient <= 2147483647.0)) return 0;
+  return static_cast<std::int32_t>(quotient);
+}
+
+frmMain::frmMain(AppState& app, IMainWindowView& view, const MainServices& services)
+    : app_(app), view_(view), services_(services) {}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Form_Load() {
+  RunStartup(app_, services_.knownFolders,
+             {view_.cboDrive(), view_.cboLocRes(), view_.mnuRemoveItem()});
+}
+
+void frmMain::Form_Unload() {
+  RemoveTrayIcon();
+  RunShutdown(app_, view_.cboLocRes());
+}
+
+void frmMain::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float /*x*/,
+                           float /*y*/) {
+  if (button == kRightButton) view_.PopupFileMenu();
+}
+
+void frmMain::cmdSubst_Click() {
+  const std::wstring drive = view_.cboDrive().Text();
+  const std::wstring path = view_.cboLocRes().Text();
+
+  // A command that never started mapped nothing: nothing is recorded then,
+  // and the user learns why instead of finding the drive missing later.
+  const auto result =
+      services_.launcher.Launch(BuildMapCommandLine(drive, path), platform::kShowMinimized);
+  if (result.status != platform::LaunchStatus::kStarted) {
+    view_.ShowMessage(LaunchFailureMessage(result), kMsgCritical, kMessageTitle);
+    return;
+  }
+
+  app_.strTargetDrive = drive;
+  app_.strTargetPath = path;
+  RecordMappedPath(app_, view_.cboLocRes());
+}
+
+void frmMain::cmdDelRes_Click() {
+  const std::wstring drive = view_.cboDrive().Text();
+  const auto result =
+      services_.launcher.Launch(BuildDeleteCommandLine(drive), platform::kShowMinimized);
+  if (result.status != platform::LaunchStatus::kStarted) {
+    view_.ShowMessage(LaunchFailureMessage(result), kMsgCritical, kMessageTitle);
+    return;
+  }
+
+  view_.cboLocRes().SetText(std::wstring());
+  app_.strTargetDrive.clear();
+  app_.strTargetPath.clear();
+  view_.cboDrive().SetText(std::wstring());
+}
+
+void frmMain::cmdOpenPath_Click() {
+  app_.blnPathMode = kTrue;
+  // Not trimmed: a box of blanks still prefills the dialog.
+  app_.blnPrefill = ToBool16(!view_.cboLocRes().Text().empty());
+  OpenDialog();
+}
+
+void frmMain::cmdOpenDrive_Click() {
+  // blnPrefill stays as the folder button last left it.
+  app_.blnPathMode = kFalse;
+  OpenDialog();
+}
+
+void frmMain::OpenDialog() {
+  if (!openPath_) {
+    openPath_ = std::make_unique<frmOpenPath>(app_, view_.cboDrive(), view_.cboLocRes(),
+                                              services_.knownFolders);
+  }
+  view_.ShowOpenPathDialog(*openPath_);
+}
+
+void frmMain::mnuDrivesMap_Click() { cmdSubst_Click(); }
+
+void frmMain::mnuDrivesDel_Click() { cmdDelRes_Click(); }
+
+void frmMain::mnuRemoveItem_Click() {
+  ICheckMark& mark = view_.mnuRemoveItem();
+  if (mark.Checked()) {
+    mark.SetChecked(false);
+    app_.blnResetRestart = kFalse;
+  } else {
+    mark.SetChecked(true);
+    app_.blnResetRestart = kTrue;
+  }
+}
+
+void frmMain::mnuSystray_Click() {
+  view_.Hide();
+
+  TrayRecord& tray = app_.udtTray;
+  tray.cbSize = services_.tray.RecordSize();
+  tray.hWnd = view_.Picture1Handle();
+  tray.uID = 1;
+  tray.uFlags = kTrayFlags;
+  tray.uCallbackMessage = kTrayCallbackMessage;
+  tray.hIcon = view_.Picture1Picture();
+  tray.szTip = TrayTip();
+
+  // Without a notification area the window would be gone for good.
+  if (!services_.tray.Add(tray)) view_.Show();
+}
+
+void frmMain::Picture1_MouseMove(std::int16_t /*button*/, std::int16_t /*shift*/, float x,
+                                 float /*y*/) {
+  switch (DecodeTrayEvent(x, view_.TwipsPerPixelX())) {
+    case kTrayLeftButtonDown:
+      ShowWindowAndRemoveIcon();
+      break;
+    case kTrayRightButtonUp:
+      // Foreground first, or the menu would not close on a click elsewhere.
+      view_.SetForeground();
+      view_.PopupTrayMenu();
+      break;
+    default:
+      break;
+  }
+}
+
+void frmMain::mnuBarShowWindow_Click() { ShowWindowAndRemoveIcon(); }
+
+void frmMain::ShowWindowAndRemoveIcon() {
+  view_.Show();
+  RemoveTrayIcon();
+}
+
+void frmMain::RemoveTrayIcon() { services_.tray.Remove(app_.udtTray); }
+
+void frmMain::mnuAbout_Click() {
+  view_.ShowMessage(
+      ComposeAboutText(services_.clock.CurrentYear(), services_.version.Version()),
+      kMsgInformation, kAboutTitle);
+}
+
+void frmMain::mnuBarAbout_Click() { mnuAbout_Click(); }
+
+void frmMain::mnuEnd_Click() {
+  // Ends at once: no reset, no save. Only the icon goes, so that no dead icon
+  // lingers in the tray until the mouse passes over it.
+  RemoveTrayIcon();
+  services_.exit.EndNow();
+}
+
+void frmMain::mnuBarEnd_Click() { mnuEnd_Click(); }
+
+void frmMain::Dispatch(CommandId id) {
+  switch (id) {
+    case CommandId::cmdSubst: cmdSubst_Click(); break;
+    case CommandId::cmdDelRes: cmdDelRes_Click(); break;
+    case CommandId::cmdOpenPath: cmdOpenPath_Click(); break;
+    case CommandId::cmdOpenDrive: cmdOpenDrive_Click(); break;
+    case CommandId::mnuDrivesMap: mnuDrivesMap_Click(); break;
+    case CommandId::mnuDrivesDel: mnuDrivesDel_Click(); break;
+    case CommandId::mnuRemoveItem: mnuRemoveItem_Click(); break;
+    case CommandId::mnuSystray: mnuSystray_Click(); break;
+    case CommandId::mnuAbout: mnuAbout_Click(); break;
+    case CommandId::mnuEnd: mnuEnd_Click(); break;
+    case CommandId::mnuBarShowWindow: mnuBarShowWindow_Click(); break;
+    case CommandId::mnuBarAbout: mnuBarAbout_Click(); break;
+    case CommandId::mnuBarEnd: mnuBarEnd_Click(); break;
+    case CommandId::kNone: break;
+  }
+}
+
+}  // namespace tessaro::ui

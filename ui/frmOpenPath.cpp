@@ -1,1 +1,96 @@
-// placeholder until implemented
+#include "ui/frmOpenPath.h"
+
+#include <cwctype>
+#include <exception>
+
+#include "core/modSpecialFolder.h"
+#include "ui/Layout.h"
+
+namespace tessaro::ui {
+namespace {
+
+// Each step of the load and of the drive-mode hand-over stands alone: one
+// that fails is abandoned silently and the next one runs. A list that cannot
+// go somewhere says so by its result; a throwing front end is held to the
+// same rule rather than taking the dialog down.
+template <typename Step>
+void Guarded(Step&& step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+std::wstring DriveBoxText(const std::wstring& driveText) {
+  std::wstring drive = driveText.substr(0, 2);
+  for (auto& c : drive) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+  return drive;
+}
+
+}  // namespace
+
+frmOpenPath::frmOpenPath(AppState& app, IComboBox& cboDrive, IComboBox& cboLocRes,
+                         platform::IKnownFolders& knownFolders)
+    : app_(app), cboDrive_(cboDrive), cboLocRes_(cboLocRes), knownFolders_(knownFolders) {}
+
+void frmOpenPath::Attach(IOpenPathView& view) { view_ = &view; }
+
+void frmOpenPath::Detach() { view_ = nullptr; }
+
+void frmOpenPath::Form_Load() {
+  if (view_ == nullptr) return;
+  IOpenPathView& view = *view_;
+
+  Guarded([&] {
+    strPath = app_.blnPrefill == kFalse ? fctGetSpecialFolder(knownFolders_, platform::kCsidlPersonal)
+                                        : cboLocRes_.Text();
+  });
+  Guarded([&] { view.SetCaption(layout::kDialogCaption); });
+  // A drive change moves the directory list along through Drive1_Change.
+  Guarded([&] { (void)view.Drive1().SetDrive(strPath); });
+  Guarded([&] { (void)view.Dir1().SetPath(strPath); });
+  Guarded([&] { (void)view.File1().SetPath(strPath); });
+}
+
+void frmOpenPath::Drive1_Change() {
+  if (view_ == nullptr) return;
+  Guarded([&] { (void)view_->Dir1().SetPath(view_->Drive1().Drive()); });
+}
+
+void frmOpenPath::Dir1_Change() {
+  if (view_ == nullptr) return;
+  Guarded([&] { (void)view_->File1().SetPath(view_->Dir1().Path()); });
+}
+
+void frmOpenPath::OKButton_Click() {
+  if (view_ == nullptr) return;
+  if (app_.blnPathMode == kTrue) {
+    TakeFolder();
+  } else {
+    TakeDriveAndFolder();
+  }
+  view_->Unload();
+}
+
+void frmOpenPath::CancelButton_Click() {
+  if (view_ != nullptr) view_->Unload();
+}
+
+void frmOpenPath::TakeFolder() {
+  if (view_ == nullptr) return;
+  strPath = view_->Dir1().Path();
+  cboLocRes_.SetText(strPath);
+  app_.strTargetPath = strPath;
+}
+
+void frmOpenPath::TakeDriveAndFolder() {
+  if (view_ == nullptr) return;
+  IOpenPathView& view = *view_;
+  Guarded([&] { strPath = view.Dir1().Path(); });
+  Guarded([&] { strDrive = view.Drive1().Drive(); });
+  Guarded([&] { cboDrive_.SetText(DriveBoxText(strDrive)); });
+  Guarded([&] { cboLocRes_.SetText(strPath); });
+  Guarded([&] { app_.strTargetPath = strPath; });
+}
+
+}  // namespace tessaro::ui

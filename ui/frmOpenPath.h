@@ -23,8 +23,7 @@ class frmOpenPath {
   void Form_Load();
   void OKButton_Click();
   void CancelButton_Click();
-  // The close box: like CancelButton.
-  void Form_Close();
+  // The close box needs no handler: closing takes nothing over, like Cancel.
 
   void Drive1_Change();
   void Dir1_Change();
