@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaro::profile {
 
@@ -38,7 +39,32 @@ class ProfileText {
   // True once a Write changed anything.
   bool Modified() const;
 
-  // ... representation is the engine's own.
+ private:
+  enum class Encoding { kUtf8, kWindows1252, kUtf16Le };
+  enum class End : unsigned char { kNone, kCrLf, kLf, kCr };
+
+  // A line is a slice of text_ until an edit gives it text of its own in
+  // edited_; the file is never copied line by line just to be read.
+  struct Line {
+    std::size_t begin = 0;
+    std::size_t length = 0;
+    End end = End::kNone;
+    bool edited = false;
+  };
+
+  std::wstring_view TextOf(const Line& line) const;
+  void SetText(std::size_t index, std::wstring text);
+  void InsertLine(std::size_t position, std::wstring text);
+  std::size_t FindSection(std::wstring_view section) const;
+
+  std::string original_;  // returned as it was while nothing is modified
+  std::wstring text_;
+  std::vector<std::wstring> edited_;
+  std::vector<Line> lines_;
+  Encoding encoding_ = Encoding::kUtf8;
+  bool utf8Bom_ = false;
+  End style_ = End::kCrLf;
+  bool modified_ = false;
 };
 
 struct Assignment {
