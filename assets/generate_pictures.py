@@ -492,6 +492,8 @@ def preview(files, path):
 
 
 def main(argv):
+    if not __debug__:
+        sys.exit("generate_pictures.py: run without -O, the self-check relies on assert")
     files, expect_ico, expect_png = build()
     self_check(files, expect_ico, expect_png)
     for name in sorted(files):
