@@ -1,0 +1,277 @@
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/posix/DrivesFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SubstRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(int fd) {
+  std::string text;
+  std::array<char, 4096> buffer{};
+  ssize_t n = 0;
+  while ((n = ::read(fd, buffer.data(), buffer.size())) > 0) {
+    text.append(buffer.data(), static_cast<std::size_t>(n));
+  }
+  return text;
+}
+
+// Runs subst with exactly these arguments and this environment; output goes
+// to files so neither pipe can fill up.
+SubstRun RunSubst(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                  const fs::path& scratch, const fs::path& cwd = "/") {
+  const fs::path outPath = scratch / "out.txt";
+  const fs::path errPath = scratch / "err.txt";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+
+  std::vector<char*> argv{const_cast<char*>(SUBST_EXE)};
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+  envp.push_back(nullptr);
+
+  SubstRun run;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, SUBST_EXE, &actions, nullptr, argv.data(), envp.data()) != 0) return run;
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const int outFd = ::open(outPath.c_str(), O_RDONLY);
+  const int errFd = ::open(errPath.c_str(), O_RDONLY);
+  run.out = ReadAll(outFd);
+  run.err = ReadAll(errFd);
+  ::close(outFd);
+  ::close(errFd);
+  return run;
+}
+
+class SubstTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "subst-test-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    // The runtime folder does not exist yet: subst has to make it.
+    runtime_ = root_ / "run" / "user";
+    data_ = root_ / "Daten";
+    fs::create_directories(data_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+
+  std::vector<std::string> Env() const { return {"XDG_RUNTIME_DIR=" + runtime_.string()}; }
+  SubstRun Subst(const std::vector<std::string>& args) { return RunSubst(args, Env(), root_); }
+  fs::path Drives() const { return runtime_ / "tessaro" / "drives"; }
+
+  fs::path root_;
+  fs::path runtime_;
+  fs::path data_;
+};
+
+TEST_F(SubstTest, Map_NewDrivesFolder_CreatesPrivateFolderAndLink) {
+  const SubstRun run = Subst({"X:", data_.string()});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(fs::read_symlink(Drives() / "X:"), data_);
+  struct stat st {};
+  ASSERT_EQ(::stat(Drives().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  ASSERT_EQ(::stat((runtime_ / "tessaro").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST_F(SubstTest, Map_ThenCdThroughLink_ReachesFolder) {
+  std::ofstream(data_ / "brief.txt") << "hallo";
+  ASSERT_EQ(Subst({"Q:", data_.string()}).exitCode, 0);
+  EXPECT_TRUE(fs::exists(Drives() / "Q:" / "brief.txt"));
+}
+
+TEST_F(SubstTest, Map_LowerCaseDrive_LinkNamedInUpperCase) {
+  ASSERT_EQ(Subst({"x:", data_.string()}).exitCode, 0);
+  EXPECT_TRUE(fs::is_symlink(Drives() / "X:"));
+}
+
+TEST_F(SubstTest, Map_PathWithBlanksAndUmlauts_OneArgumentWorks) {
+  const fs::path folder = root_ / "Meine Dateien für Jürgen";
+  fs::create_directories(folder);
+  const SubstRun run = Subst({"M:", folder.string()});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(fs::read_symlink(Drives() / "M:"), folder);
+  EXPECT_EQ(Subst({}).out, "M:\\: => " + folder.string() + "\n");
+}
+
+TEST_F(SubstTest, Map_RelativePath_StoredAbsoluteAndTidy) {
+  const SubstRun run = RunSubst({"R:", "./Daten/../Daten/"}, Env(), root_, root_);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(fs::read_symlink(Drives() / "R:"), data_);
+}
+
+TEST_F(SubstTest, List_SeveralDrives_OneLineEachInLetterOrder) {
+  const fs::path other = root_ / "Andere";
+  fs::create_directories(other);
+  ASSERT_EQ(Subst({"Z:", other.string()}).exitCode, 0);
+  ASSERT_EQ(Subst({"D:", data_.string()}).exitCode, 0);
+  const SubstRun run = Subst({});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "D:\\: => " + data_.string() + "\nZ:\\: => " + other.string() + "\n");
+}
+
+TEST_F(SubstTest, List_NoDrivesFolderYet_PrintsNothing) {
+  const SubstRun run = Subst({});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_FALSE(fs::exists(runtime_));
+}
+
+TEST_F(SubstTest, Remove_MappedDrive_LinkGoneFolderKept) {
+  ASSERT_EQ(Subst({"X:", data_.string()}).exitCode, 0);
+  const SubstRun run = Subst({"X:", "/d"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_FALSE(fs::exists(fs::symlink_status(Drives() / "X:")));
+  EXPECT_TRUE(fs::is_directory(data_));
+  EXPECT_EQ(Subst({}).out, "");
+}
+
+TEST_F(SubstTest, Remove_UpperCaseSwitch_Accepted) {
+  ASSERT_EQ(Subst({"X:", data_.string()}).exitCode, 0);
+  EXPECT_EQ(Subst({"X:", "/D"}).exitCode, 0);
+}
+
+class SubstErrorTest : public SubstTest {
+ protected:
+  void ExpectError(const std::vector<std::string>& args, const std::string& message) {
+    const SubstRun run = Subst(args);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, message + "\n");
+    EXPECT_EQ(run.out, "");
+  }
+};
+
+TEST_F(SubstErrorTest, Remove_DriveNotMapped_InvalidParameter) {
+  ExpectError({"X:", "/d"}, "Invalid parameter - X:");
+}
+
+TEST_F(SubstErrorTest, BadDriveTexts_InvalidParameter) {
+  ExpectError({"XY:", data_.string()}, "Invalid parameter - XY:");
+  ExpectError({"X", data_.string()}, "Invalid parameter - X");
+  ExpectError({"1:", data_.string()}, "Invalid parameter - 1:");
+  ExpectError({"Ä:", data_.string()}, "Invalid parameter - Ä:");
+  ExpectError({"", data_.string()}, "Invalid parameter - ");
+  ExpectError({"../X:", "/d"}, "Invalid parameter - ../X:");
+}
+
+TEST_F(SubstErrorTest, RootDriveC_InvalidParameter) {
+  ExpectError({"C:", data_.string()}, "Invalid parameter - C:");
+}
+
+TEST_F(SubstErrorTest, MapTwice_DriveAlreadySubsted) {
+  ASSERT_EQ(Subst({"X:", data_.string()}).exitCode, 0);
+  ExpectError({"X:", root_.string()}, "Drive already SUBSTed");
+  EXPECT_EQ(fs::read_symlink(Drives() / "X:"), data_);
+}
+
+TEST_F(SubstErrorTest, MissingFolderOrFile_PathNotFound) {
+  ExpectError({"X:", (root_ / "fehlt").string()}, "Path not found - " + (root_ / "fehlt").string());
+  std::ofstream(root_ / "datei.txt") << "x";
+  ExpectError({"X:", (root_ / "datei.txt").string()},
+              "Path not found - " + (root_ / "datei.txt").string());
+  ExpectError({"X:", ""}, "Path not found - ");
+}
+
+TEST_F(SubstErrorTest, WrongArgumentCounts_IncorrectNumberOfParameters) {
+  ExpectError({"X:"}, "Incorrect number of parameters - X:");
+  ExpectError({"X:", data_.string(), "extra"}, "Incorrect number of parameters - extra");
+}
+
+// Without XDG_RUNTIME_DIR the drives live in a private folder under /tmp,
+// which must not be someone else's folder or a link planted there.
+class SubstFallbackTest : public SubstTest {
+ protected:
+  fs::path FallbackBase() const { return "/tmp/tessaro-" + std::to_string(::getuid()); }
+};
+
+TEST_F(SubstFallbackTest, NoRuntimeDir_UsesPrivateTmpFolder) {
+  const fs::path base = FallbackBase();
+  if (fs::exists(fs::symlink_status(base))) GTEST_SKIP() << base << " is in use on this machine";
+  const SubstRun run = RunSubst({"X:", data_.string()}, {}, root_);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(fs::read_symlink(base / "drives" / "X:"), data_);
+  struct stat st {};
+  ASSERT_EQ(::lstat(base.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  fs::remove_all(base);
+}
+
+TEST_F(SubstFallbackTest, PlantedLinkInTmp_Refused) {
+  const fs::path base = FallbackBase();
+  if (fs::exists(fs::symlink_status(base))) GTEST_SKIP() << base << " is in use on this machine";
+  fs::create_directory_symlink(root_, base);
+  const SubstRun run = RunSubst({"X:", data_.string()}, {}, root_);
+  fs::remove(base);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("not a directory"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(root_ / "drives"));
+}
+
+TEST_F(SubstFallbackTest, OpenTmpFolder_Refused) {
+  const fs::path base = FallbackBase();
+  if (fs::exists(fs::symlink_status(base))) GTEST_SKIP() << base << " is in use on this machine";
+  fs::create_directory(base);
+  fs::permissions(base, fs::perms::owner_all | fs::perms::others_all);
+  const SubstRun run = RunSubst({"X:", data_.string()}, {}, root_);
+  fs::remove_all(base);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("open to other users"), std::string::npos) << run.err;
+}
+
+TEST(DrivesFolderTest, ReadDriveLinks_IgnoresOtherEntries) {
+  std::string pattern = (fs::temp_directory_path() / "drives-test-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  const fs::path folder = pattern;
+  fs::create_directory_symlink("/usr", folder / "U:");
+  fs::create_directory_symlink("/usr", folder / "u:");
+  fs::create_directory_symlink("/usr", folder / "UU:");
+  fs::create_directory(folder / "K:");
+  fs::create_directory_symlink("/nirgends", folder / "N:");
+  const auto links = tessaro::platform::ReadDriveLinks(folder.string());
+  fs::remove_all(folder);
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[0].letter, 'N');
+  EXPECT_EQ(links[0].target, "/nirgends");
+  EXPECT_EQ(links[1].letter, 'U');
+  EXPECT_EQ(links[1].target, "/usr");
+}
+
+}  // namespace
