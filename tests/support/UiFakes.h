@@ -1,0 +1,179 @@
+#pragma once
+
+#include <cwctype>
+#include <functional>
+#include <set>
+
+#include "support/Fakes.h"
+#include "ui/MainWindowView.h"
+#include "ui/OpenPathView.h"
+#include "ui/Services.h"
+#include "ui/frmOpenPath.h"
+
+namespace tessaro::testing {
+
+struct Message {
+  std::wstring text;
+  std::int32_t style;
+  std::wstring title;
+};
+
+class FakeMainView final : public ui::IMainWindowView {
+ public:
+  IComboBox& cboDrive() override { return drive; }
+  IComboBox& cboLocRes() override { return folder; }
+  ICheckMark& mnuRemoveItem() override { return resetMark; }
+  void Hide() override {
+    visible = false;
+    calls.push_back("Hide");
+  }
+  void Show() override {
+    visible = true;
+    calls.push_back("Show");
+  }
+  void SetForeground() override { calls.push_back("SetForeground"); }
+  void PopupFileMenu() override { calls.push_back("PopupFileMenu"); }
+  void PopupTrayMenu() override { calls.push_back("PopupTrayMenu"); }
+  void ShowOpenPathDialog(ui::frmOpenPath& dialog) override {
+    calls.push_back("ShowOpenPathDialog");
+    dialogs.insert(&dialog);
+    if (answerDialog) answerDialog(dialog);
+  }
+  void ShowMessage(const std::wstring& text, std::int32_t style,
+                   const std::wstring& title) override {
+    messages.push_back({text, style, title});
+  }
+  std::uintptr_t Picture1Handle() override { return 0x1234; }
+  std::uintptr_t Picture1Picture() override { return 0x5678; }
+  float TwipsPerPixelX() override { return twipsPerPixel; }
+
+  FakeComboBox drive;
+  FakeComboBox folder;
+  FakeCheckMark resetMark;
+  bool visible = true;
+  float twipsPerPixel = 15.0f;
+  std::vector<std::string> calls;
+  std::vector<Message> messages;
+  std::set<ui::frmOpenPath*> dialogs;
+  std::function<void(ui::frmOpenPath&)> answerDialog;
+};
+
+class FakeTray final : public ui::ITrayIcon {
+ public:
+  std::uint32_t RecordSize() const override { return 88; }
+  bool Add(const TrayRecord& record) override {
+    added.push_back(record);
+    if (available) present = true;
+    return available;
+  }
+  void Remove(const TrayRecord& record) override {
+    removed.push_back(record);
+    present = false;
+  }
+  bool available = true;
+  bool present = false;
+  std::vector<TrayRecord> added;
+  std::vector<TrayRecord> removed;
+};
+
+class FakeClock final : public ui::IClock {
+ public:
+  std::int32_t CurrentYear() override { return year; }
+  std::int32_t year = 2026;
+};
+
+class FakeExit final : public ui::IProcessExit {
+ public:
+  void EndNow() override { ++ended; }
+  int ended = 0;
+};
+
+class FakeVersion final : public ui::IVersionSource {
+ public:
+  ui::ProgramVersion Version() override { return {1, 2, 2}; }
+};
+
+// The dialog's lists over a made-up file system: a set of existing
+// directories per drive. Setting a drive or a directory raises the dialog's
+// notification, as the real lists do.
+class FakeOpenPathView final : public ui::IOpenPathView {
+ public:
+  class Drives final : public ui::IDriveList {
+   public:
+    explicit Drives(FakeOpenPathView& v) : view(v) {}
+    std::wstring Drive() const override { return current; }
+    bool SetDrive(const std::wstring& text) override {
+      view.log.push_back(L"Drive1=" + text);
+      if (failSetDrive || text.empty()) return false;
+      const wchar_t letter = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(text[0])));
+      for (const auto& d : view.drives) {
+        if (d[0] == letter) {
+          if (d == current) return true;
+          current = d;
+          if (view.dialog) view.dialog->Drive1_Change();
+          return true;
+        }
+      }
+      return false;
+    }
+    FakeOpenPathView& view;
+    std::wstring current = L"c: [System]";
+    bool failSetDrive = false;
+  };
+
+  class Dirs final : public ui::IDirList {
+   public:
+    explicit Dirs(FakeOpenPathView& v) : view(v) {}
+    std::wstring Path() const override { return path; }
+    bool SetPath(const std::wstring& p) override {
+      view.log.push_back(L"Dir1=" + p);
+      std::wstring target = p;
+      // A drive text opens that drive's current directory.
+      if (p.size() >= 2 && p[1] == L':' && (p.size() == 2 || p[2] == L' ')) {
+        target = std::wstring(1, static_cast<wchar_t>(std::towupper(static_cast<wint_t>(p[0])))) +
+                 L":\\";
+      }
+      if (!view.directories.count(target)) return false;
+      if (target != path) {
+        path = target;
+        if (view.dialog) view.dialog->Dir1_Change();
+      }
+      return true;
+    }
+    FakeOpenPathView& view;
+    std::wstring path = L"C:\\Windows";
+  };
+
+  class Files final : public ui::IFileList {
+   public:
+    explicit Files(FakeOpenPathView& v) : view(v) {}
+    bool SetPath(const std::wstring& p) override {
+      view.log.push_back(L"File1=" + p);
+      if (!view.directories.count(p)) return false;
+      path = p;
+      return true;
+    }
+    FakeOpenPathView& view;
+    std::wstring path = L"C:\\Windows";
+  };
+
+  ui::IDriveList& Drive1() override { return drive1; }
+  ui::IDirList& Dir1() override { return dir1; }
+  ui::IFileList& File1() override { return file1; }
+  void SetCaption(const std::wstring& c) override { caption = c; }
+  void Unload() override { unloaded = true; }
+
+  std::vector<std::wstring> drives{L"c: [System]", L"d: [Daten]", L"z: [\\\\server\\share]"};
+  std::set<std::wstring> directories{L"C:\\",      L"C:\\Windows", L"C:\\Users\\anna\\Documents",
+                                     L"D:\\",      L"D:\\Daten",   L"D:\\Daten\\Fotos",
+                                     L"Z:\\"};
+  ui::frmOpenPath* dialog = nullptr;
+  Drives drive1{*this};
+  Dirs dir1{*this};
+  Files file1{*this};
+  std::wstring caption = L"Name des Dialogfeldes";
+  bool unloaded = false;
+  std::vector<std::wstring> log;
+};
+
+}  // namespace tessaro::testing

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include "core/modIniAccess.h"
+#include "support/UiFakes.h"
+#include "ui/frmMain.h"
+
+namespace tessaro::ui {
+namespace {
+
+using namespace tessaro::testing;
+
+class frmMainTest : public ::testing::Test {
+ protected:
+  frmMainTest() {
+    folders.folders[platform::kCsidlPersonal] = L"C:\\Users\\anna\\Documents";
+    folders.folders[platform::kCsidlAppData] = dir.wpath();
+  }
+
+  std::filesystem::path IniFile() const { return dir.path() / "Tessaro.ini"; }
+
+  void Load(const std::string& settings = {}) {
+    if (!settings.empty()) WriteBytes(IniFile(), settings);
+    form.Form_Load();
+  }
+
+  void Type(const std::wstring& drive, const std::wstring& folder) {
+    view.drive.text = drive;
+    view.folder.text = folder;
+  }
+
+  TempDir dir;
+  FakeKnownFolders folders;
+  FakeLauncher launcher;
+  FakeTray tray;
+  FakeClock clock;
+  FakeExit exit;
+  FakeVersion version;
+  FakeMainView view;
+  AppState app;
+  frmMain form{app, view, {folders, launcher, tray, clock, exit, version}};
+};
+
+TEST_F(frmMainTest, MapLaunchesMinimizedThenRecordsAndSaves) {
+  Load();
+  Type(L"X:", L"C:\\Daten");
+  form.cmdSubst_Click();
+  EXPECT_EQ(launcher.commandLines, std::vector<std::wstring>{L"subst X:  C:\\Daten"});
+  EXPECT_EQ(launcher.showStyles, std::vector<int>{platform::kShowMinimized});
+  EXPECT_EQ(app.strTargetDrive, L"X:");
+  EXPECT_EQ(app.strTargetPath, L"C:\\Daten");
+  // First run: three empty entries, then the new path; it went to slot 1.
+  EXPECT_EQ(view.folder.items.back(), L"C:\\Daten");
+  EXPECT_EQ(app.arrLastPath[1], L"C:\\Daten");
+  const std::string saved = ReadBytes(IniFile());
+  EXPECT_NE(saved.find(std::string("target drive=X:") + kNl), std::string::npos) << saved;
+  EXPECT_NE(saved.find(std::string("last path 2=C:\\Daten") + kNl), std::string::npos);
+  EXPECT_NE(saved.find(std::string("next path=2") + kNl), std::string::npos);
+}
+
+TEST_F(frmMainTest, MapOfAFolderWithBlanksPassesItAsOneArgument) {
+  Load();
+  Type(L"X:", L"C:\\Eigene Dateien");
+  form.cmdSubst_Click();
+  EXPECT_EQ(launcher.commandLines.at(0), L"subst X:  \"C:\\Eigene Dateien\"");
+  EXPECT_EQ(app.strTargetPath, L"C:\\Eigene Dateien");  // kept exactly as typed
+}
+
+TEST_F(frmMainTest, MapThatCannotStartChangesNothingAndSaysSo) {
+  Load();
+  launcher.next = {platform::LaunchStatus::kNotFound, {}};
+  Type(L"X:", L"C:\\Daten");
+  const auto listBefore = view.folder.items;
+  form.mnuDrivesMap_Click();
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].style, kMsgCritical);
+  EXPECT_NE(view.messages[0].text.find(L"\"subst\""), std::wstring::npos);
+  EXPECT_EQ(view.folder.items, listBefore);
+  EXPECT_EQ(app.strTargetDrive, L"");
+  EXPECT_EQ(app.intNextPath, 1);
+  EXPECT_FALSE(std::filesystem::exists(IniFile()));
+  EXPECT_EQ(view.drive.text, L"X:");
+}
+
+TEST_F(frmMainTest, DeleteEmptiesBoxesAndStateButSavesNothing) {
+  Load("[Startup]\ntarget drive=X:\ntarget path=C:\\Daten\n[Data]\nlast path 1=C:\\Daten\n");
+  const std::string before = ReadBytes(IniFile());
+  const auto listBefore = view.folder.items;
+  form.cmdDelRes_Click();
+  EXPECT_EQ(launcher.commandLines, std::vector<std::wstring>{L"subst X: /d"});
+  EXPECT_EQ(view.drive.text, L"");
+  EXPECT_EQ(view.folder.text, L"");
+  EXPECT_EQ(app.strTargetDrive, L"");
+  EXPECT_EQ(app.strTargetPath, L"");
+  EXPECT_EQ(view.folder.items, listBefore);
+  EXPECT_EQ(app.arrLastPath[0], L"C:\\Daten");
+  EXPECT_EQ(ReadBytes(IniFile()), before);
+}
+
+TEST_F(frmMainTest, DeleteThatCannotStartKeepsTheBoxes) {
+  Load();
+  launcher.next = {platform::LaunchStatus::kFailed, L"Zugriff verweigert"};
+  Type(L"X:", L"C:\\Daten");
+  form.Dispatch(CommandId::mnuDrivesDel);
+  EXPECT_EQ(view.drive.text, L"X:");
+  EXPECT_EQ(view.folder.text, L"C:\\Daten");
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_NE(view.messages[0].text.find(L"Zugriff verweigert"), std::wstring::npos);
+}
+
+TEST_F(frmMainTest, MenuRelaysBehaveLikeTheButtons) {
+  Load();
+  Type(L"Y:", L"D:\\");
+  form.Dispatch(CommandId::mnuDrivesMap);
+  form.Dispatch(CommandId::cmdSubst);
+  form.Dispatch(CommandId::mnuDrivesDel);
+  EXPECT_EQ(launcher.commandLines,
+            (std::vector<std::wstring>{L"subst Y:  D:\\", L"subst Y:  D:\\", L"subst Y: /d"}));
+}
+
+TEST_F(frmMainTest, ResetToggleFlipsMarkAndFlagWithoutSaving) {
+  Load();
+  form.mnuRemoveItem_Click();
+  EXPECT_TRUE(view.resetMark.checked);
+  EXPECT_EQ(app.blnResetRestart, kTrue);
+  form.Dispatch(CommandId::mnuRemoveItem);
+  EXPECT_FALSE(view.resetMark.checked);
+  EXPECT_EQ(app.blnResetRestart, kFalse);
+  EXPECT_FALSE(std::filesystem::exists(IniFile()));
+}
+
+TEST_F(frmMainTest, OnlyARightButtonReleaseOpensThePopup) {
+  Load();
+  form.Form_MouseUp(1, 0, 100.0f, 100.0f);
+  form.Form_MouseUp(4, 0, 100.0f, 100.0f);
+  EXPECT_TRUE(view.calls.empty());
+  form.Form_MouseUp(2, 1, 100.0f, 100.0f);
+  EXPECT_EQ(view.calls, std::vector<std::string>{"PopupFileMenu"});
+}
+
+TEST_F(frmMainTest, CloseAppliesTheResetButTessaroBeendenDoesNot) {
+  Load("[Startup]\ntarget drive=X:\ntarget path=C:\\Daten\nreset restart=1\n"
+       "[Data]\nnext path=2\nlast path 1=C:\\Daten\n");
+  const std::string before = ReadBytes(IniFile());
+
+  form.mnuEnd_Click();
+  EXPECT_EQ(exit.ended, 1);
+  EXPECT_EQ(ReadBytes(IniFile()), before);
+  EXPECT_EQ(tray.removed.size(), 1u);  // no dead icon left behind
+
+  form.Form_Unload();
+  AppState reloaded;
+  reloaded.strIniFile = app.strIniFile;
+  LoadSettings(reloaded);
+  EXPECT_EQ(reloaded.strTargetDrive, L"");
+  EXPECT_EQ(reloaded.strTargetPath, L"");
+  EXPECT_EQ(reloaded.arrLastPath[0], L"");
+  EXPECT_EQ(reloaded.intNextPath, 0);
+  EXPECT_EQ(reloaded.blnResetRestart, kTrue);
+}
+
+TEST_F(frmMainTest, ExitFromTheTrayMenuEndsAtOnceToo) {
+  Load();
+  form.mnuSystray_Click();
+  form.Dispatch(CommandId::mnuBarEnd);
+  EXPECT_EQ(exit.ended, 1);
+  EXPECT_FALSE(tray.present);
+  EXPECT_FALSE(std::filesystem::exists(IniFile()));
+}
+
+class TrayTest : public frmMainTest {
+ protected:
+  void SetUp() override { Load(); }
+  void Callback(std::int32_t event, float twipsPerPixel) {
+    view.twipsPerPixel = twipsPerPixel;
+    form.Picture1_MouseMove(0, 0, static_cast<float>(event) * twipsPerPixel, 0.0f);
+  }
+};
+
+TEST_F(TrayTest, HideFillsTheRecordAndAddsTheIcon) {
+  form.mnuSystray_Click();
+  EXPECT_FALSE(view.visible);
+  ASSERT_EQ(tray.added.size(), 1u);
+  const TrayRecord& r = tray.added[0];
+  EXPECT_EQ(r.cbSize, 88u);
+  EXPECT_EQ(r.hWnd, 0x1234u);
+  EXPECT_EQ(r.uID, 1u);
+  EXPECT_EQ(r.uFlags, 7u);
+  EXPECT_EQ(r.uCallbackMessage, 512u);
+  EXPECT_EQ(r.hIcon, 0x5678u);
+  const std::wstring tip(r.szTip.begin(), r.szTip.end());
+  EXPECT_EQ(tip, std::wstring(L"Rechte Maustaste f\u00FCr Men\u00FC") + L'\0' + std::wstring(38, L' '));
+}
+
+TEST_F(TrayTest, WithoutNotificationAreaTheWindowComesBack) {
+  tray.available = false;
+  form.mnuSystray_Click();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"Hide", "Show"}));
+}
+
+TEST_F(TrayTest, LeftPressShowsWindowAndRemovesIconAtAnyScale) {
+  for (const float tpp : {12.0f, 15.0f}) {
+    form.mnuSystray_Click();
+    ASSERT_TRUE(tray.present);
+    Callback(513, tpp);
+    EXPECT_TRUE(view.visible) << tpp;
+    EXPECT_FALSE(tray.present) << tpp;
+  }
+}
+
+TEST_F(TrayTest, RightReleaseForegroundsThenOpensTheTrayMenu) {
+  form.mnuSystray_Click();
+  view.calls.clear();
+  Callback(517, 12.0f);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"SetForeground", "PopupTrayMenu"}));
+  EXPECT_TRUE(tray.present);
+}
+
+TEST_F(TrayTest, OtherEventsAreIgnored) {
+  form.mnuSystray_Click();
+  view.calls.clear();
+  for (const std::int32_t event : {512, 514, 515, 516, 518, 0}) Callback(event, 15.0f);
+  EXPECT_TRUE(view.calls.empty());
+  EXPECT_TRUE(tray.present);
+}
+
+TEST_F(TrayTest, ShowWindowItemRestoresLikeALeftPress) {
+  form.mnuSystray_Click();
+  form.Dispatch(CommandId::mnuBarShowWindow);
+  EXPECT_TRUE(view.visible);
+  EXPECT_FALSE(tray.present);
+  // Hiding again fills the record afresh.
+  form.mnuSystray_Click();
+  EXPECT_EQ(tray.added.size(), 2u);
+  EXPECT_EQ(tray.added[1].hWnd, 0x1234u);
+}
+
+TEST(DecodeTrayEvent, DividesAndRoundsHalvesToEven) {
+  EXPECT_EQ(DecodeTrayEvent(513.0f * 15.0f, 15.0f), 513);
+  EXPECT_EQ(DecodeTrayEvent(517.0f * 12.0f, 12.0f), 517);
+  EXPECT_EQ(DecodeTrayEvent(512.5f, 1.0f), 512);
+  EXPECT_EQ(DecodeTrayEvent(513.5f, 1.0f), 514);
+  EXPECT_EQ(DecodeTrayEvent(513.0f, 0.0f), 0);
+}
+
+TEST_F(frmMainTest, AboutShowsTheSameMessageFromBothMenus) {
+  Load();
+  form.Dispatch(CommandId::mnuAbout);
+  form.mnuSystray_Click();
+  form.Dispatch(CommandId::mnuBarAbout);
+  ASSERT_EQ(view.messages.size(), 2u);
+  EXPECT_EQ(view.messages[0].text, view.messages[1].text);
+  EXPECT_EQ(view.messages[0].style, 64);
+  EXPECT_EQ(view.messages[0].title, L"\u00DCber...");
+  EXPECT_EQ(view.messages[0].text.rfind(L"Copyright \u00A9 2026 ", 0), 0u);
+  EXPECT_TRUE(tray.present);  // the About box does not bring the window back
+}
+
+}  // namespace
+}  // namespace tessaro::ui
