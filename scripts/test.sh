@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian 12), then builds and runs every test:
+# the Linux build with the Qt front end, the same tests under AddressSanitizer
+# and UndefinedBehaviorSanitizer, the profile fuzzer for a bounded time, and
+# the Windows build with its tests under Wine.
+#
+#   scripts/test.sh            everything
+#   scripts/test.sh native     only the named stages (native asan fuzz windows)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+stages=("$@")
+[ ${#stages[@]} -eq 0 ] && stages=(native asan fuzz windows)
+jobs=$(nproc)
+fuzz_seconds=${TESSARO_FUZZ_SECONDS:-60}
+
+packages=(
+  cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest
+  qt6-base-dev libgl-dev fonts-dejavu-core xvfb xauth
+  clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64 wine wine64 fonts-wine
+)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  echo "== installing: ${missing[*]}"
+  local sudo=
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+run_preset() {
+  local preset=$1
+  echo "== $preset: configure and build"
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "== $preset: test"
+  ctest --preset "$preset" -j "$jobs"
+}
+
+install_missing
+
+for stage in "${stages[@]}"; do
+  case "$stage" in
+    native | asan | windows) run_preset "$stage" ;;
+    fuzz)
+      echo "== fuzz: build and run for ${fuzz_seconds}s"
+      cmake --preset fuzz
+      cmake --build --preset fuzz -j "$jobs"
+      corpus=$(mktemp -d)
+      cp fuzz/corpus/* "$corpus"/
+      build/fuzz/fuzz/profile_fuzz -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus"
+      rm -rf "$corpus"
+      ;;
+    *) echo "unknown stage: $stage" >&2; exit 2 ;;
+  esac
+done
+echo "== all tests passed"
