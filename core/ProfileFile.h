@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -45,9 +46,11 @@ class ProfileText {
 
   // A line is a slice of text_ until an edit gives it text of its own in
   // edited_; the file is never copied line by line just to be read.
+  // Twelve bytes, as a hostile file may hold a million lines. Offsets fit:
+  // the platform layer loads no file above 64 MiB.
   struct Line {
-    std::size_t begin = 0;
-    std::size_t length = 0;
+    std::uint32_t begin = 0;  // into text_, or the index into edited_
+    std::uint32_t length = 0;
     End end = End::kNone;
     bool edited = false;
   };

@@ -1,4 +1,5 @@
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -205,13 +206,22 @@ ProfileText ProfileText::Parse(std::string_view bytes, LineEnd newFileLineEnd) {
     }
   }
 
+  // Far beyond any text the platform layer loads; the offsets are 32 bits.
+  if (doc.text_.size() >= 0xFFFFFFFFU) doc.text_.resize(0xFFFFFFFEU);
   const std::wstring_view text = doc.text_;
+  std::size_t breaks = 1;
+  for (const wchar_t c : text) breaks += (c == L'\n' || c == L'\r') ? 1U : 0U;
+  doc.lines_.reserve(breaks + 16);  // room for a save's new lines
+  const auto slice = [](std::size_t begin, std::size_t length, End end) {
+    return Line{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(length), end, false};
+  };
   bool styleSeen = false;
   std::size_t start = 0;
   while (start < text.size()) {
-    const std::size_t brk = text.find_first_of(L"\r\n", start);
-    if (brk == std::wstring_view::npos) {
-      doc.lines_.push_back({start, text.size() - start, End::kNone, false});
+    std::size_t brk = start;
+    while (brk < text.size() && text[brk] != L'\n' && text[brk] != L'\r') ++brk;
+    if (brk == text.size()) {
+      doc.lines_.push_back(slice(start, text.size() - start, End::kNone));
       break;
     }
     End end = End::kLf;
@@ -223,7 +233,7 @@ ProfileText ProfileText::Parse(std::string_view bytes, LineEnd newFileLineEnd) {
         ++next;
       }
     }
-    doc.lines_.push_back({start, brk - start, end, false});
+    doc.lines_.push_back(slice(start, brk - start, end));
     if (!styleSeen) {
       doc.style_ = end;
       styleSeen = true;
@@ -245,7 +255,7 @@ void ProfileText::SetText(std::size_t index, std::wstring text) {
     edited_[line.begin] = std::move(text);
   } else {
     line.edited = true;
-    line.begin = edited_.size();
+    line.begin = static_cast<std::uint32_t>(edited_.size());
     edited_.push_back(std::move(text));
   }
   modified_ = true;
@@ -256,7 +266,7 @@ void ProfileText::InsertLine(std::size_t position, std::wstring text) {
   if (position > 0 && lines_[position - 1].end == End::kNone) lines_[position - 1].end = style_;
   Line line;
   line.edited = true;
-  line.begin = edited_.size();
+  line.begin = static_cast<std::uint32_t>(edited_.size());
   line.end = style_;
   edited_.push_back(std::move(text));
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), line);
