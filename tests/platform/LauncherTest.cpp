@@ -289,6 +289,12 @@ TEST(Win32LauncherTest, NoSuchProgram_NotFoundWithTheSystemsWords) {
   EXPECT_NE(result.detail.back(), L'\n');
 }
 
+TEST(Win32LauncherTest, SystemProgram_StartedWithoutWaiting) {
+  const LaunchResult result = MakeSystemLauncher()->Launch(L"hostname.exe", kShowMinimized);
+  EXPECT_EQ(result.status, LaunchStatus::kStarted);
+  EXPECT_EQ(result.detail, L"");
+}
+
 #endif
 
 }  // namespace
