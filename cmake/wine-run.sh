@@ -1,0 +1,51 @@
+#!/bin/sh
+# Runs one Windows program under Wine: wine-run.sh PREFIX PROGRAM [ARGS...]
+#
+# The prefix belongs to the build folder and is created once. Without a
+# DISPLAY a private Xvfb is started, so the tests run on a headless machine.
+set -u
+
+if [ $# -lt 2 ]; then
+  echo "usage: $0 PREFIX PROGRAM [ARGS...]" >&2
+  exit 2
+fi
+
+prefix=$1
+shift
+
+export WINEPREFIX="$prefix"
+export WINEDEBUG=-all
+# Else Wine offers to install Mono and Gecko and writes desktop menu entries.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win64
+
+if [ -z "${DISPLAY:-}" ]; then
+  if ! command -v xvfb-run >/dev/null 2>&1; then
+    echo "wine-run.sh: no DISPLAY and no xvfb-run" >&2
+    exit 2
+  fi
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$prefix" "$@"
+fi
+
+# Creating a prefix takes a while; a lock keeps parallel callers from racing.
+mkdir -p "$(dirname "$prefix")"
+(
+  flock 9
+  if [ ! -f "$prefix/.tessaro-ready" ]; then
+    rm -rf "$prefix"
+    wineboot -i >/dev/null 2>&1
+    # A virtual desktop: in a bare X server without a window manager every
+    # hide or destroy of a top-level window otherwise stalls for seconds.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$prefix/.tessaro-ready"
+  fi
+) 9>"$prefix.lock"
+
+# A server left from an earlier run may still hold a display that is gone.
+wineserver -k >/dev/null 2>&1
+wine "$@"
+rc=$?
+wineserver -k >/dev/null 2>&1
+exit $rc

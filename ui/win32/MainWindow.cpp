@@ -1,0 +1,353 @@
+#include "ui/win32/MainWindow.h"
+
+#include <windowsx.h>
+
+#include "ui/Layout.h"
+#include "ui/frmMain.h"
+#include "ui/win32/ControlIds.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/OpenPathWindow.h"
+#include "ui/win32/ResourceIds.h"
+
+namespace tessaro::ui::win32 {
+namespace {
+
+// Fixed single border with close and minimize boxes, no maximize box.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Tab and arrow keys walk the controls as in a dialog.
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+// How far the combo boxes' lists drop down.
+constexpr int kDropDownTwips = 2400;
+
+constexpr std::size_t Index(std::string_view name) {
+  for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
+    if (layout::kMainControls[i].name == name) return i;
+  }
+  return 0;
+}
+
+constexpr std::size_t kCboDrive = Index("cboDrive");
+constexpr std::size_t kCboLocRes = Index("cboLocRes");
+
+int ControlIdFor(std::string_view name) {
+  if (name == "lblDrive") return kIdLblDrive;
+  if (name == "cboDrive") return kIdCboDrive;
+  if (name == "Label1") return kIdLabel1;
+  if (name == "cboLocRes") return kIdCboLocRes;
+  if (name == "Picture1") return kIdPicture1;
+  if (name == "Image1") return kIdImage1;
+  if (name == "cmdSubst") return static_cast<int>(CommandId::cmdSubst);
+  if (name == "cmdDelRes") return static_cast<int>(CommandId::cmdDelRes);
+  if (name == "cmdOpenPath") return static_cast<int>(CommandId::cmdOpenPath);
+  if (name == "cmdOpenDrive") return static_cast<int>(CommandId::cmdOpenDrive);
+  return 0;
+}
+
+HICON LoadIconSized(HINSTANCE instance, int id, int size) {
+  return static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// A combo box's own height is that of its edit field, which follows the
+// font; the item height of the field (-1) sets it to the layout's height.
+void FitComboFieldHeight(HWND combo, int height) {
+  RECT rect{};
+  GetWindowRect(combo, &rect);
+  const int current = rect.bottom - rect.top;
+  const LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  if (item == CB_ERR) return;
+  const LRESULT wanted = item + (height - current);
+  if (wanted > 0 && wanted != item) {
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+  }
+}
+
+std::int16_t ShiftState(WPARAM keys) {
+  int shift = 0;
+  if ((keys & MK_SHIFT) != 0) shift |= 1;
+  if ((keys & MK_CONTROL) != 0) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return static_cast<std::int16_t>(shift);
+}
+
+}  // namespace
+
+bool Picture1Window::Create(HINSTANCE instance, HWND parent) {
+  // Never visible: no WS_VISIBLE, and nothing ever shows it.
+  return CreateWindowExW(0, kPicture1Class, L"", WS_CHILD, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdPicture1)), instance,
+                         this) != nullptr;
+}
+
+LRESULT Picture1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The tray's callback message is WM_MOUSEMOVE with the event in lParam.
+  if (msg == WM_MOUSEMOVE) {
+    owner_.OnTrayCallback(lParam);
+    return 0;
+  }
+  return WindowBase::HandleMessage(msg, wParam, lParam);
+}
+
+MainWindow::MainWindow(HINSTANCE instance, TrayIconWin32& tray)
+    : instance_(instance),
+      tray_(tray),
+      picture1_(*this),
+      mnuRemoveItem_(fileMenu_, CommandId::mnuRemoveItem) {}
+
+MainWindow::~MainWindow() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  if (fileMenu_ != nullptr) DestroyMenu(fileMenu_);
+  if (trayMenu_ != nullptr) DestroyMenu(trayMenu_);
+  if (font_ != nullptr) DeleteObject(font_);
+  if (trayIcon_ != nullptr) DestroyIcon(trayIcon_);
+  if (image1_ != nullptr) DestroyIcon(image1_);
+}
+
+bool MainWindow::Create() {
+  WNDCLASSEXW main{};
+  main.cbSize = sizeof(main);
+  main.lpfnWndProc = &WindowBase::Thunk;
+  main.hInstance = instance_;
+  main.hIcon = LoadIconSized(instance_, IDI_WINDOW, GetSystemMetrics(SM_CXICON));
+  main.hIconSm = LoadIconSized(instance_, IDI_WINDOW, GetSystemMetrics(SM_CXSMICON));
+  main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  main.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  main.lpszClassName = kMainWindowClass;
+  if (RegisterClassExW(&main) == 0) return false;
+
+  WNDCLASSEXW picture{};
+  picture.cbSize = sizeof(picture);
+  picture.lpfnWndProc = &WindowBase::Thunk;
+  picture.hInstance = instance_;
+  picture.lpszClassName = kPicture1Class;
+  if (RegisterClassExW(&picture) == 0) return false;
+
+  fileMenu_ = BuildPopupMenu(kFileMenu);
+  trayMenu_ = BuildPopupMenu(kTrayMenu);
+  trayIcon_ = LoadIconSized(instance_, IDI_TRAY, GetSystemMetrics(SM_CXSMICON));
+  image1_ = LoadIconSized(instance_, IDI_IMAGE1, 64);
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+
+  const UINT dpi = ScreenDpi();
+  const RECT rect = WindowRectForClient(0, 0, Px(layout::kMainClientWidth, dpi),
+                                        Px(layout::kMainClientHeight, dpi), kStyle, kExStyle, dpi);
+  if (CreateWindowExW(kExStyle, kMainWindowClass, layout::kMainCaption, kStyle, CW_USEDEFAULT, 0,
+                      rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance_,
+                      this) == nullptr) {
+    return false;
+  }
+  ApplyDpi(WindowDpi(hwnd_), nullptr);
+  return true;
+}
+
+void MainWindow::CreateControls() {
+  for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
+    const auto& c = layout::kMainControls[i];
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdFor(c.name)));
+    const wchar_t* className = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    switch (c.kind) {
+      case layout::Kind::kLabel:
+        // SS_NOTIFY: the label takes its own clicks, so a right click on it
+        // never reaches the window's background.
+        style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+        break;
+      case layout::Kind::kComboBox:
+        className = L"COMBOBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+        break;
+      case layout::Kind::kButton:
+        className = L"BUTTON";
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+      case layout::Kind::kImage:
+        style |= SS_OWNERDRAW | SS_NOTIFY | WS_BORDER;
+        break;
+      case layout::Kind::kPicture:
+        picture1_.Create(instance_, hwnd_);
+        controls_[i] = picture1_.hwnd();
+        continue;
+    }
+    controls_[i] =
+        CreateWindowExW(0, className, c.caption, style, 0, 0, 0, 0, hwnd_, id, instance_, nullptr);
+  }
+  cboDrive_.Bind(controls_[kCboDrive]);
+  cboLocRes_.Bind(controls_[kCboLocRes]);
+}
+
+void MainWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  HFONT font = CreateMessageFont(dpi);
+  ApplyFont(hwnd_, font);
+  if (font_ != nullptr) DeleteObject(font_);
+  font_ = font;
+
+  for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
+    const auto& t = layout::kMainControls[i].twips;
+    const int height = Px(t.height, dpi);
+    const bool combo = layout::kMainControls[i].kind == layout::Kind::kComboBox;
+    SetWindowPos(controls_[i], nullptr, Px(t.left, dpi), Px(t.top, dpi), Px(t.width, dpi),
+                 combo ? height + Px(kDropDownTwips, dpi) : height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (combo) FitComboFieldHeight(controls_[i], height);
+  }
+
+  RECT current{};
+  GetWindowRect(hwnd_, &current);
+  const int left = suggested != nullptr ? suggested->left : current.left;
+  const int top = suggested != nullptr ? suggested->top : current.top;
+  const RECT rect = WindowRectForClient(0, 0, Px(layout::kMainClientWidth, dpi),
+                                        Px(layout::kMainClientHeight, dpi), kStyle, kExStyle, dpi);
+  SetWindowPos(hwnd_, nullptr, left, top, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void MainWindow::ShowFirstTime(int showCommand) {
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+  lastFocus_ = controls_[kCboDrive];
+  SetFocus(lastFocus_);
+}
+
+bool MainWindow::TranslateDialogKeys(MSG& msg) {
+  if (hwnd_ == nullptr) return false;
+  return IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+void MainWindow::OnTrayCallback(LPARAM lParam) {
+  if (logic_ == nullptr) return;
+  // The event number stands where a mouse move carries x, in pixels; the
+  // logic wants twips, as the picture box reported them.
+  const float x = static_cast<float>(GET_X_LPARAM(lParam)) * TwipsPerPixelX();
+  logic_->Picture1_MouseMove(0, 0, x, 0.0f);
+}
+
+void MainWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+void MainWindow::Show() { ShowWindow(hwnd_, SW_SHOW); }
+
+void MainWindow::SetForeground() { SetForegroundWindow(hwnd_); }
+
+void MainWindow::PopupFileMenu() { PopupMenuAtCursor(fileMenu_); }
+
+void MainWindow::PopupTrayMenu() { PopupMenuAtCursor(trayMenu_); }
+
+void MainWindow::PopupMenuAtCursor(HMENU menu) {
+  POINT at{};
+  GetCursorPos(&at);
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_,
+                 nullptr);
+  // Lets the menu close properly when it was opened from the tray.
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
+  RunOpenPathDialog(instance_, hwnd_, dialog);
+}
+
+void MainWindow::ShowMessage(const std::wstring& text, std::int32_t style,
+                             const std::wstring& title) {
+  MessageBoxW(hwnd_, text.c_str(), title.c_str(), static_cast<UINT>(style));
+}
+
+std::uintptr_t MainWindow::Picture1Handle() {
+  return reinterpret_cast<std::uintptr_t>(picture1_.hwnd());
+}
+
+std::uintptr_t MainWindow::Picture1Picture() { return reinterpret_cast<std::uintptr_t>(trayIcon_); }
+
+float MainWindow::TwipsPerPixelX() { return 1440.0f / static_cast<float>(ScreenDpi()); }
+
+void MainWindow::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  if (logic_ != nullptr) logic_->Form_Unload();
+}
+
+void MainWindow::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
+  const unsigned id = LOWORD(wParam);
+  const unsigned code = HIWORD(wParam);
+  // Buttons send BN_CLICKED and menus 0; the boxes' notifications carry
+  // other codes and ids and are not handled.
+  if (code != BN_CLICKED || !IsCommandId(id) || logic_ == nullptr) return;
+  logic_->Dispatch(static_cast<CommandId>(id));
+}
+
+void MainWindow::OnMouseUp(std::int16_t button, WPARAM wParam, LPARAM lParam) {
+  if (logic_ == nullptr) return;
+  const float twipsPerPixel = 1440.0f / static_cast<float>(dpi_);
+  logic_->Form_MouseUp(button, ShiftState(wParam),
+                       static_cast<float>(GET_X_LPARAM(lParam)) * twipsPerPixel,
+                       static_cast<float>(GET_Y_LPARAM(lParam)) * twipsPerPixel);
+}
+
+void MainWindow::OnDrawImage(const DRAWITEMSTRUCT& item) {
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  if (image1_ == nullptr) return;
+  // The picture keeps its natural size, centred in the frame.
+  const int left = (item.rcItem.left + item.rcItem.right - 64) / 2;
+  const int top = (item.rcItem.top + item.rcItem.bottom - 64) / 2;
+  DrawIconEx(item.hDC, left, top, image1_, 64, 64, 0, nullptr, DI_NORMAL);
+}
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+    tray_.OnTaskbarCreated();
+    return 0;
+  }
+  switch (msg) {
+    case WM_CREATE:
+      CreateControls();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(wParam, lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      OnMouseUp(1, wParam, lParam);
+      return 0;
+    case WM_RBUTTONUP:
+      // Only releases over the bare background arrive here: every control
+      // takes its own clicks.
+      OnMouseUp(2, wParam, lParam);
+      return 0;
+    case WM_MBUTTONUP:
+      OnMouseUp(4, wParam, lParam);
+      return 0;
+    case WM_DRAWITEM:
+      if (wParam == static_cast<WPARAM>(kIdImage1)) {
+        OnDrawImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
+      }
+      return 0;
+    case WM_SETFOCUS:
+      if (lastFocus_ != nullptr && IsWindow(lastFocus_)) SetFocus(lastFocus_);
+      return 0;
+    case WM_DPICHANGED:
+      ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_CLOSE:
+      Unload();
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The system closing the window counts as closing it.
+      if (wParam != FALSE) Unload();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return WindowBase::HandleMessage(msg, wParam, lParam);
+}
+
+}  // namespace tessaro::ui::win32

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "ui/MainWindowView.h"
+#include "ui/win32/Controls.h"
+#include "ui/win32/TrayIconWin32.h"
+#include "ui/win32/WindowBase.h"
+
+namespace tessaro::ui {
+class frmMain;
+}
+
+namespace tessaro::ui::win32 {
+
+class MainWindow;
+
+// Picture1: never visible; it owns the window that the tray's callbacks are
+// sent to.
+class Picture1Window final : public WindowBase {
+ public:
+  explicit Picture1Window(MainWindow& owner) : owner_(owner) {}
+  bool Create(HINSTANCE instance, HWND parent);
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  MainWindow& owner_;
+};
+
+// frmMain drawn with Win32 controls. It forwards every event to the logic and
+// offers the logic what IMainWindowView asks for.
+class MainWindow final : public WindowBase, public IMainWindowView {
+ public:
+  MainWindow(HINSTANCE instance, TrayIconWin32& tray);
+  ~MainWindow() override;
+
+  // Creates the window and its controls, hidden: the logic's load runs
+  // before the window is first shown.
+  bool Create();
+  void SetLogic(frmMain* logic) { logic_ = logic; }
+  void ShowFirstTime(int showCommand);
+
+  // Keyboard navigation between the controls (Tab, arrows); true when the
+  // message was used up.
+  bool TranslateDialogKeys(MSG& msg);
+
+  void OnTrayCallback(LPARAM lParam);
+
+  // IMainWindowView
+  IComboBox& cboDrive() override { return cboDrive_; }
+  IComboBox& cboLocRes() override { return cboLocRes_; }
+  ICheckMark& mnuRemoveItem() override { return mnuRemoveItem_; }
+  void Hide() override;
+  void Show() override;
+  void SetForeground() override;
+  void PopupFileMenu() override;
+  void PopupTrayMenu() override;
+  void ShowOpenPathDialog(frmOpenPath& dialog) override;
+  void ShowMessage(const std::wstring& text, std::int32_t style,
+                   const std::wstring& title) override;
+  std::uintptr_t Picture1Handle() override;
+  std::uintptr_t Picture1Picture() override;
+  float TwipsPerPixelX() override;
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void CreateControls();
+  void ApplyDpi(UINT dpi, const RECT* suggested);
+  void OnCommand(WPARAM wParam, LPARAM lParam);
+  void OnMouseUp(std::int16_t button, WPARAM wParam, LPARAM lParam);
+  void OnDrawImage(const DRAWITEMSTRUCT& item);
+  void Unload();
+  void PopupMenuAtCursor(HMENU menu);
+
+  HINSTANCE instance_;
+  TrayIconWin32& tray_;
+  frmMain* logic_ = nullptr;
+
+  std::array<HWND, 10> controls_{};  // in the order of layout::kMainControls
+  Picture1Window picture1_;
+  ComboBoxWin32 cboDrive_;
+  ComboBoxWin32 cboLocRes_;
+  HMENU fileMenu_ = nullptr;
+  HMENU trayMenu_ = nullptr;
+  MenuCheckMark mnuRemoveItem_;
+
+  HFONT font_ = nullptr;
+  HICON trayIcon_ = nullptr;
+  HICON image1_ = nullptr;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  UINT taskbarCreated_ = 0;
+  HWND lastFocus_ = nullptr;
+  HWND dialog_ = nullptr;  // the folder dialog while it is open
+  bool unloaded_ = false;
+};
+
+}  // namespace tessaro::ui::win32

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "ui/OpenPathView.h"
+#include "ui/win32/FolderLists.h"
+#include "ui/win32/WindowBase.h"
+
+namespace tessaro::ui {
+class frmOpenPath;
+}
+
+namespace tessaro::ui::win32 {
+
+// frmOpenPath's window for one opening: created, loaded by the logic, run
+// modally over its owner, destroyed.
+class OpenPathWindow final : public WindowBase, public IOpenPathView {
+ public:
+  OpenPathWindow(HINSTANCE instance, frmOpenPath& logic);
+  ~OpenPathWindow() override;
+
+  bool Create(HWND owner);
+  // Shows the window and runs its messages until it is unloaded.
+  void RunModal();
+
+  // IOpenPathView
+  IDriveList& Drive1() override { return drive1_; }
+  IDirList& Dir1() override { return dir1_; }
+  IFileList& File1() override { return file1_; }
+  void SetCaption(const std::wstring& caption) override;
+  void Unload() override;
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void CreateControls();
+  void ApplyDpi(UINT dpi);
+  void OnCommand(WPARAM wParam);
+
+  HINSTANCE instance_;
+  frmOpenPath& logic_;
+  std::array<HWND, 5> controls_{};  // in the order of layout::kDialogControls
+  DriveList drive1_;
+  DirList dir1_;
+  FileList file1_;
+  HFONT font_ = nullptr;
+  bool closed_ = false;
+};
+
+// Opens the folder dialog modally: the owner takes no input until it closes.
+void RunOpenPathDialog(HINSTANCE instance, HWND owner, frmOpenPath& logic);
+
+}  // namespace tessaro::ui::win32
