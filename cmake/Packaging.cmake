@@ -1,0 +1,24 @@
+# Installing the Linux program and packaging it as a .deb (cpack -G DEB).
+include(GNUInstallDirs)
+
+install(TARGETS tessaro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/ui/qt/tessaro.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 16 32 48 64 128 256)
+  install(FILES ${PROJECT_SOURCE_DIR}/assets/app-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME tessaro.png)
+endforeach()
+
+set(CPACK_PACKAGE_NAME "tessaro")
+set(CPACK_PACKAGE_VENDOR "The Tessaro developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gives a local folder a drive letter of its own")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "The Tessaro developers <tessaro@example.org>")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The install rules of GoogleTest and friends are not ours to ship.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};Tessaro;Unspecified;/")
+include(CPack)

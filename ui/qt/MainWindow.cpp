@@ -1,0 +1,247 @@
+#include "ui/qt/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "ui/Layout.h"
+#include "ui/qt/Geometry.h"
+#include "ui/qt/MenuBuilder.h"
+#include "ui/qt/OpenPathDialog.h"
+#include "ui/qt/QtText.h"
+
+namespace tessaro::ui::qt {
+namespace {
+
+constexpr std::int16_t kLeftButton = 1;
+constexpr std::int16_t kRightButton = 2;
+constexpr std::int16_t kMiddleButton = 4;
+
+// The classic shift state: 1 shift, 2 control, 4 alt.
+std::int16_t ShiftState(Qt::KeyboardModifiers modifiers) {
+  std::int16_t shift = 0;
+  if (modifiers & Qt::ShiftModifier) shift |= 1;
+  if (modifiers & Qt::ControlModifier) shift |= 2;
+  if (modifiers & Qt::AltModifier) shift |= 4;
+  return shift;
+}
+
+template <typename Widget>
+Widget* Make(QWidget* parent, const char* name) {
+  const auto& control = layout::MainControl(name);
+  auto* widget = new Widget(parent);
+  widget->setObjectName(QString::fromLatin1(name));
+  widget->setGeometry(PixelRect(*parent, control.twips));
+  // Only the bare background opens the window's popup menu.
+  widget->setContextMenuPolicy(Qt::PreventContextMenu);
+  return widget;
+}
+
+QMessageBox::Icon MessageIcon(std::int32_t style) {
+  switch (style & 0x70) {
+    case 16:
+      return QMessageBox::Critical;
+    case 32:
+      return QMessageBox::Question;
+    case 48:
+      return QMessageBox::Warning;
+    case 64:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+MainWindow::MainWindow()
+    : QWidget(nullptr, FixedWindowFlags(Qt::Window, true)),
+      cboDriveAdapter_(*(cboDriveBox_ = Make<QComboBox>(this, "cboDrive"))),
+      cboLocResAdapter_(*(cboLocResBox_ = Make<QComboBox>(this, "cboLocRes"))),
+      trayIcon_(QStringLiteral(":/assets/tray-32.png")) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(ToQString(layout::kMainCaption));
+  setWindowIcon(QIcon(QStringLiteral(":/assets/window-32.png")));
+  setFixedSize(layout::TwipsToPixels(layout::kMainClientWidth, logicalDpiX()),
+               layout::TwipsToPixels(layout::kMainClientHeight, logicalDpiY()));
+  BuildControls();
+  BuildMenus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildControls() {
+  for (const auto& control : layout::kMainControls) {
+    const std::string name(control.name);
+    switch (control.kind) {
+      case layout::Kind::kLabel: {
+        auto* label = Make<QLabel>(this, name.c_str());
+        label->setText(ToQString(control.caption));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        break;
+      }
+      case layout::Kind::kComboBox: {
+        QComboBox* box = control.name == "cboDrive" ? cboDriveBox_ : cboLocResBox_;
+        MakeClassicEditableCombo(*box);
+        box->setEditText(ToQString(control.caption));
+        break;
+      }
+      case layout::Kind::kButton: {
+        auto* button = Make<QPushButton>(this, name.c_str());
+        button->setText(ToQString(control.caption));
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        break;
+      }
+      case layout::Kind::kPicture:
+        picture1_ = Make<QWidget>(this, name.c_str());
+        picture1_->hide();  // never visible: it only stands for the tray's callback
+        break;
+      case layout::Kind::kImage: {
+        auto* image = Make<QLabel>(this, name.c_str());
+        image->setPixmap(QPixmap(QStringLiteral(":/assets/image1.png")));
+        image->setFrameStyle(QFrame::Box | QFrame::Plain);
+        image->setLineWidth(1);
+        image->setAlignment(Qt::AlignCenter);
+        break;
+      }
+    }
+  }
+
+  const auto button = [this](const char* name) { return findChild<QPushButton*>(name); };
+  const std::pair<const char*, CommandId> commands[] = {
+      {"cmdSubst", CommandId::cmdSubst},
+      {"cmdDelRes", CommandId::cmdDelRes},
+      {"cmdOpenPath", CommandId::cmdOpenPath},
+      {"cmdOpenDrive", CommandId::cmdOpenDrive},
+  };
+  for (const auto& [name, id] : commands) {
+    connect(button(name), &QPushButton::clicked, this, [this, id = id] { Dispatch(id); });
+  }
+
+  // The keyboard cycle of the layout; labels and the image take no focus.
+  QWidget* previous = nullptr;
+  for (const auto& control : layout::kMainControls) {
+    auto* widget = findChild<QWidget*>(
+        QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
+    if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus || widget == picture1_) continue;
+    if (previous != nullptr) setTabOrder(previous, widget);
+    previous = widget;
+  }
+  cboDriveBox_->setFocus();
+}
+
+void MainWindow::BuildMenus() {
+  const auto dispatch = [this](CommandId id) { Dispatch(id); };
+  fileMenu_ = std::make_unique<QMenu>();
+  fileMenu_->setObjectName(QStringLiteral("mnuFile"));
+  fileMenu_->setTitle(QStringLiteral("Datei"));
+  actions_ = BuildMenu(*fileMenu_, kFileMenu, dispatch);
+  trayMenu_ = std::make_unique<QMenu>();
+  trayMenu_->setObjectName(QStringLiteral("mnuBar"));
+  trayMenu_->setTitle(QStringLiteral("Systray"));
+  actions_.merge(BuildMenu(*trayMenu_, kTrayMenu, dispatch));
+  checkMark_ = std::make_unique<CheckMarkAdapter>(*actions_.at(CommandId::mnuRemoveItem));
+}
+
+QAction* MainWindow::Action(CommandId id) const {
+  const auto found = actions_.find(id);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+void MainWindow::Dispatch(CommandId id) {
+  if (logic_ != nullptr) logic_->Dispatch(id);
+}
+
+void MainWindow::TrayEvent(std::int32_t event) {
+  if (logic_ == nullptr) return;
+  logic_->Picture1_MouseMove(0, 0, static_cast<float>(event) * TwipsPerPixelX(), 0.0f);
+}
+
+void MainWindow::Hide() {
+  // Hidden in the tray the program has no window, yet must keep running when
+  // a message box opened from the tray closes.
+  QApplication::setQuitOnLastWindowClosed(false);
+  hide();
+}
+
+void MainWindow::Show() {
+  show();
+  QApplication::setQuitOnLastWindowClosed(true);
+}
+
+void MainWindow::SetForeground() {
+  if (!isVisible()) return;
+  raise();
+  activateWindow();
+}
+
+void MainWindow::PopupFileMenu() {
+  fileMenu_->popup(popupAt_.value_or(QCursor::pos()));
+  popupAt_.reset();
+}
+
+void MainWindow::PopupTrayMenu() { trayMenu_->popup(QCursor::pos()); }
+
+void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
+  OpenPathDialog window(dialog, DriveTable::FromSystem());
+  window.Run();
+}
+
+void MainWindow::ShowMessage(const std::wstring& text, std::int32_t style,
+                             const std::wstring& title) {
+  // A message box keeps the lone CRs of the text as line breaks.
+  QMessageBox box(MessageIcon(style), ToQString(title), ToQString(text), QMessageBox::Ok,
+                  isVisible() ? this : nullptr);
+  box.setObjectName(QStringLiteral("MessageBox"));
+  box.exec();
+}
+
+std::uintptr_t MainWindow::Picture1Handle() { return reinterpret_cast<std::uintptr_t>(picture1_); }
+
+std::uintptr_t MainWindow::Picture1Picture() {
+  return reinterpret_cast<std::uintptr_t>(&trayIcon_);
+}
+
+float MainWindow::TwipsPerPixelX() { return 1440.0f / static_cast<float>(logicalDpiX()); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (logic_ != nullptr) logic_->Form_Unload();
+  if (onUnloaded_) onUnloaded_();
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  event->accept();
+  if (logic_ == nullptr || childAt(event->pos()) != nullptr) return;
+  popupAt_ = event->globalPos();
+  const float twips = TwipsPerPixelX();
+  logic_->Form_MouseUp(kRightButton, ShiftState(event->modifiers()),
+                       static_cast<float>(event->pos().x()) * twips,
+                       static_cast<float>(event->pos().y()) * twips);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+  // The right button is the context request above; the others are passed on
+  // for completeness and do nothing.
+  const QPoint at = event->position().toPoint();
+  if (logic_ == nullptr || childAt(at) != nullptr) return;
+  std::int16_t button = 0;
+  if (event->button() == Qt::LeftButton) button = kLeftButton;
+  if (event->button() == Qt::MiddleButton) button = kMiddleButton;
+  if (button == 0) return;
+  const float twips = TwipsPerPixelX();
+  logic_->Form_MouseUp(button, ShiftState(event->modifiers()), static_cast<float>(at.x()) * twips,
+                       static_cast<float>(at.y()) * twips);
+}
+
+}  // namespace tessaro::ui::qt

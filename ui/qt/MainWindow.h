@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QIcon>
+#include <QPoint>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "ui/Commands.h"
+#include "ui/MainWindowView.h"
+#include "ui/frmMain.h"
+#include "ui/qt/QtControls.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace tessaro::ui::qt {
+
+// frmMain's window: the controls of the layout, the two popup menus, and
+// every event handed to the logic. What a click does is the logic's business.
+class MainWindow final : public QWidget, public IMainWindowView {
+ public:
+  MainWindow();
+  ~MainWindow() override;
+
+  // The logic is made after the window (it needs the window as its view), so
+  // events reach it only once it is bound.
+  void Bind(frmMain& logic) { logic_ = &logic; }
+  // Runs after the close box's unload sequence; the program quits there.
+  void SetOnUnloaded(std::function<void()> onUnloaded) { onUnloaded_ = std::move(onUnloaded); }
+
+  // A tray event (513 left button down, 517 context request) arriving as a
+  // mouse move over Picture1, the event number in x.
+  void TrayEvent(std::int32_t event);
+
+  IComboBox& cboDrive() override { return cboDriveAdapter_; }
+  IComboBox& cboLocRes() override { return cboLocResAdapter_; }
+  ICheckMark& mnuRemoveItem() override { return *checkMark_; }
+  void Hide() override;
+  void Show() override;
+  void SetForeground() override;
+  void PopupFileMenu() override;
+  void PopupTrayMenu() override;
+  void ShowOpenPathDialog(frmOpenPath& dialog) override;
+  void ShowMessage(const std::wstring& text, std::int32_t style,
+                   const std::wstring& title) override;
+  std::uintptr_t Picture1Handle() override;
+  std::uintptr_t Picture1Picture() override;
+  float TwipsPerPixelX() override;
+
+  QMenu* FileMenu() const { return fileMenu_.get(); }
+  QMenu* TrayMenu() const { return trayMenu_.get(); }
+  QAction* Action(CommandId id) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void Dispatch(CommandId id);
+  void BuildControls();
+  void BuildMenus();
+
+  frmMain* logic_ = nullptr;
+  std::function<void()> onUnloaded_;
+  QComboBox* cboDriveBox_ = nullptr;
+  QComboBox* cboLocResBox_ = nullptr;
+  QWidget* picture1_ = nullptr;
+  ComboBoxAdapter cboDriveAdapter_;
+  ComboBoxAdapter cboLocResAdapter_;
+  std::unique_ptr<QMenu> fileMenu_;
+  std::unique_ptr<QMenu> trayMenu_;
+  std::map<CommandId, QAction*> actions_;
+  std::unique_ptr<CheckMarkAdapter> checkMark_;
+  QIcon trayIcon_;
+  std::optional<QPoint> popupAt_;
+};
+
+}  // namespace tessaro::ui::qt

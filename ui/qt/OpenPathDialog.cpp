@@ -1,0 +1,103 @@
+#include "ui/qt/OpenPathDialog.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QPushButton>
+
+#include <filesystem>
+
+#include "core/TextCodec.h"
+#include "ui/Layout.h"
+#include "ui/qt/Geometry.h"
+#include "ui/qt/QtText.h"
+
+namespace tessaro::ui::qt {
+namespace {
+
+QPushButton* MakeButton(QWidget* parent, const char* name) {
+  const auto& control = layout::DialogControlNamed(name);
+  auto* button = new QPushButton(ToQString(control.caption), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  button->setGeometry(PixelRect(*parent, control.twips));
+  return button;
+}
+
+void Place(QWidget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  widget->setGeometry(PixelRect(*widget->parentWidget(), layout::DialogControlNamed(name).twips));
+}
+
+std::wstring ProcessCurrentDirectory() {
+  std::error_code ec;
+  const auto cwd = std::filesystem::current_path(ec);
+  return ec ? std::wstring(L"/") : text::DecodeUtf8Lossy(cwd.string());
+}
+
+}  // namespace
+
+OpenPathDialog::OpenPathDialog(frmOpenPath& logic, DriveTable drives)
+    : QDialog(nullptr, FixedWindowFlags(Qt::Dialog, false)),
+      logic_(logic),
+      drives_(std::move(drives)) {
+  setObjectName(QStringLiteral("frmOpenPath"));
+  setWindowTitle(ToQString(layout::kDialogDesignCaption));
+  setWindowIcon(QIcon(QStringLiteral(":/assets/window-32.png")));
+  setModal(true);
+  setSizeGripEnabled(false);
+  const QRect client = PixelRect(*this, layout::kDialogClient);
+  setFixedSize(client.size());
+  move(client.topLeft());
+
+  okButton_ = MakeButton(this, "OKButton");
+  cancelButton_ = MakeButton(this, "CancelButton");
+  drive1_ = new DriveListBox(drives_, this);
+  Place(drive1_, "Drive1");
+  dir1_ = new DirListBox(drives_, this);
+  Place(dir1_, "Dir1");
+  file1_ = new FileListBox(this);
+  Place(file1_, "File1");
+  setTabOrder(okButton_, cancelButton_);
+  setTabOrder(cancelButton_, drive1_);
+  setTabOrder(drive1_, dir1_);
+  setTabOrder(dir1_, file1_);
+  okButton_->setFocus();
+
+  // Before the load the lists stand at the process's current directory.
+  const std::wstring cwd = ProcessCurrentDirectory();
+  drive1_->setCurrentIndex(drives_.IndexHoldingPath(cwd));
+  if (!dir1_->Open(cwd)) dir1_->Open(L"/");
+  file1_->SetPath(dir1_->Path());
+
+  drive1_->SetOnChange([this] {
+    if (attached_) logic_.Drive1_Change();
+  });
+  dir1_->SetOnChange([this] {
+    if (attached_) logic_.Dir1_Change();
+  });
+  connect(okButton_, &QPushButton::clicked, this, [this] { logic_.OKButton_Click(); });
+  connect(cancelButton_, &QPushButton::clicked, this, [this] { logic_.CancelButton_Click(); });
+}
+
+int OpenPathDialog::Run() {
+  logic_.Attach(*this);
+  attached_ = true;
+  logic_.Form_Load();
+  const int result = exec();
+  attached_ = false;
+  logic_.Detach();
+  return result;
+}
+
+void OpenPathDialog::SetCaption(const std::wstring& caption) { setWindowTitle(ToQString(caption)); }
+
+void OpenPathDialog::Unload() { done(QDialog::Accepted); }
+
+void OpenPathDialog::closeEvent(QCloseEvent* event) {
+  // The close box unloads and takes nothing over, like Abbrechen.
+  event->accept();
+  done(QDialog::Rejected);
+}
+
+}  // namespace tessaro::ui::qt

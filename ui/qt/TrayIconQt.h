@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QSystemTrayIcon>
+
+#include <cstdint>
+#include <functional>
+
+#include "ui/Services.h"
+
+namespace tessaro::ui::qt {
+
+// The notification-area icon. Its clicks arrive as the tray event numbers the
+// logic decodes: 513 for a left click, 517 for the context request.
+class TrayIconQt final : public ITrayIcon {
+ public:
+  explicit TrayIconQt(std::function<void(std::int32_t)> onEvent);
+
+  std::uint32_t RecordSize() const override;
+  // False when the desktop has no notification area: the logic then shows
+  // the window again instead of losing it.
+  bool Add(const TrayRecord& record) override;
+  void Remove(const TrayRecord& record) override;
+
+  const QSystemTrayIcon& Icon() const { return icon_; }
+
+ private:
+  QSystemTrayIcon icon_;
+  std::function<void(std::int32_t)> onEvent_;
+};
+
+}  // namespace tessaro::ui::qt
