@@ -104,7 +104,11 @@ std::string ParseUserDirValue(std::string_view value, const std::string& home) {
 
 std::string DocumentsFromUserDirs(const std::string& configHome, const std::string& home) {
   if (configHome.empty()) return {};
-  std::ifstream file(Join(configHome, "user-dirs.dirs"), std::ios::binary);
+  const std::string name = Join(configHome, "user-dirs.dirs");
+  // Only a regular file: opening a FIFO put there would hang the start-up.
+  struct stat info {};
+  if (::stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+  std::ifstream file(name, std::ios::binary);
   if (!file) return {};
   std::string content(static_cast<std::size_t>(kMaxUserDirsBytes), '\0');
   file.read(content.data(), kMaxUserDirsBytes);

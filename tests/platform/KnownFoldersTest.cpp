@@ -138,6 +138,12 @@ TEST_F(PosixKnownFoldersTest, Personal_RelativeOrGarbledEntries_Ignored) {
   }
 }
 
+TEST_F(PosixKnownFoldersTest, Personal_UserDirsIsAFifo_IgnoredWithoutHanging) {
+  fs::create_directories(home_ / ".config");
+  ASSERT_EQ(::mkfifo((home_ / ".config" / "user-dirs.dirs").c_str(), 0600), 0);
+  EXPECT_EQ(Path(kCsidlPersonal), Wide(home_));
+}
+
 TEST_F(PosixKnownFoldersTest, Personal_LastEntryWinsAndEscapesAreRead) {
   fs::create_directories(home_ / "Meine \"Texte\"");
   WriteUserDirs(home_ / ".config",
