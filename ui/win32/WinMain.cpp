@@ -1,6 +1,7 @@
 // tessaro.exe: puts the program together and runs its one message loop.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include "core/modApp.h"
 #include "platform/KnownFolders.h"
