@@ -1,5 +1,7 @@
-#include <shlobj.h>
+// windows.h first: the shell headers build on it.
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include "platform/KnownFolders.h"
 
