@@ -90,9 +90,11 @@ LineMeaning Interpret(std::wstring_view line) {
     return meaning;
   }
   const std::size_t equals = line.find(L'=', start);
-  if (equals == std::wstring_view::npos) return meaning;
+  // A line with no name before '=' is no key: no write could make one.
+  const std::wstring_view name = Trim(line.substr(start, equals - start));
+  if (equals == std::wstring_view::npos || name.empty()) return meaning;
   meaning.kind = Kind::kKey;
-  meaning.name = Trim(line.substr(start, equals - start));
+  meaning.name = name;
   meaning.valueStart = equals + 1;
   meaning.value = line.substr(equals + 1);
   return meaning;

@@ -118,6 +118,13 @@ TEST(ProfileTextEncoding, NonAsciiNames_FoldCaseBeyondAscii) {
   EXPECT_EQ(doc.Read(L"\u043f\u0423\u0422\u0418", L"\u00c4RGER"), L"1");
 }
 
+TEST(ProfileTextNames, LineWithoutNameBeforeEquals_IsNoKey_NewKeyGoesAfterTheLastRealOne) {
+  ProfileText doc = Doc("[A]\nk=v\n = orphan\n");
+  EXPECT_EQ(doc.Read(L"A", L""), std::nullopt);
+  ASSERT_TRUE(doc.Write(L"A", L"j", L"w"));
+  EXPECT_EQ(doc.Serialize(), "[A]\nk=v\nj=w\n = orphan\n");
+}
+
 // ----------------------------------------------------------------- refusals
 
 class ProfileRefusal : public ::testing::Test {
