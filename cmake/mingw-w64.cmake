@@ -4,8 +4,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(TESSARO_MINGW x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${TESSARO_MINGW}-gcc)
-set(CMAKE_CXX_COMPILER ${TESSARO_MINGW}-g++)
+# The POSIX-threads flavour: GoogleTest needs std::mutex, which the win32
+# flavour lacks. Linked statically, its thread library adds no DLL.
+set(CMAKE_C_COMPILER ${TESSARO_MINGW}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TESSARO_MINGW}-g++-posix)
 set(CMAKE_RC_COMPILER ${TESSARO_MINGW}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TESSARO_MINGW})

@@ -1,0 +1,301 @@
+#include "tests/win32/TessaroHarness.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+
+#include "ui/win32/ControlIds.h"
+
+namespace tessaro::e2e {
+namespace {
+
+constexpr DWORD kPollMs = 20;
+
+// The build hands us Unix paths; Wine shows the Unix root as drive Z:.
+std::wstring FromUnixPath(const char* path) {
+  std::wstring wide = L"Z:";
+  for (const char* p = path; *p != '\0'; ++p) {
+    wide += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
+  }
+  return wide;
+}
+
+std::string ReadBytes(const std::wstring& path, bool* exists) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    if (exists != nullptr) *exists = false;
+    return {};
+  }
+  if (exists != nullptr) *exists = true;
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW data{};
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L'\\' + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        RemoveTree(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<WindowSearch*>(context);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->pid || !IsWindowVisible(window)) return TRUE;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpW(name, search->className) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM context) {
+  wchar_t name[32] = {};
+  GetClassNameW(child, name, 32);
+  if (lstrcmpiW(name, L"Static") != 0) return TRUE;
+  const LRESULT length = SendMessageW(child, WM_GETTEXTLENGTH, 0, 0);
+  if (length <= 0) return TRUE;
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  auto* all = reinterpret_cast<std::wstring*>(context);
+  if (!all->empty()) *all += L'|';
+  *all += text;
+  return TRUE;
+}
+
+}  // namespace
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
+  return bytes;
+}
+
+std::wstring SettingsPath() {
+  wchar_t folder[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, folder);
+  return std::wstring(folder) + L"\\Tessaro.ini";
+}
+
+std::string ReadSettings() {
+  bool exists = false;
+  std::string bytes = ReadBytes(SettingsPath(), &exists);
+  return exists ? bytes : "<none>";
+}
+
+void WriteSettings(const std::string& bytes) {
+  HANDLE file = CreateFileW(SettingsPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+void DeleteSettings() { DeleteFileW(SettingsPath().c_str()); }
+
+TessaroProcess::TessaroProcess(const std::wstring& scenario, bool withSubst) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring root = std::wstring(temp) + L"tessaro-e2e";
+  CreateDirectoryW(root.c_str(), nullptr);
+  folder_ = root + L'\\' + scenario;
+  RemoveTree(folder_);
+  CreateDirectoryW(folder_.c_str(), nullptr);
+  CopyFileW(FromUnixPath(TESSARO_EXE).c_str(), (folder_ + L"\\tessaro.exe").c_str(), FALSE);
+  if (withSubst) {
+    CopyFileW(FromUnixPath(RECORDING_SUBST_EXE).c_str(), (folder_ + L"\\subst.exe").c_str(), FALSE);
+  }
+}
+
+TessaroProcess::~TessaroProcess() {
+  if (process_.hProcess != nullptr) {
+    if (Running()) {
+      TerminateProcess(process_.hProcess, 1);
+      WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+  }
+}
+
+bool TessaroProcess::Start() {
+  const std::wstring exe = folder_ + L"\\tessaro.exe";
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder_.c_str(), &startup, &process_)) {
+    return false;
+  }
+  // Poll for the window: WaitForInputIdle says nothing under Wine.
+  main_ = WaitForWindow(ui::win32::kMainWindowClass, 30000);
+  return main_ != nullptr;
+}
+
+bool TessaroProcess::WaitForExit(DWORD milliseconds) {
+  return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+bool TessaroProcess::Running() const {
+  return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::wstring TessaroProcess::Text(HWND window) const {
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT got =
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+void TessaroProcess::SetText(HWND window, const std::wstring& text) const {
+  SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::vector<std::wstring> TessaroProcess::ComboItems(HWND combo) const {
+  std::vector<std::wstring> items;
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                 reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    items.push_back(item);
+  }
+  return items;
+}
+
+std::vector<std::wstring> TessaroProcess::ListItems(HWND list) const {
+  std::vector<std::wstring> items;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    items.push_back(item);
+  }
+  return items;
+}
+
+void TessaroProcess::Click(int id) const { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+
+void TessaroProcess::PostClick(HWND button) const { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void TessaroProcess::Command(int id) const {
+  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void TessaroProcess::PostCommand(int id) const {
+  PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void TessaroProcess::TrayEvent(UINT event) const {
+  // What the shell sends: the callback message 512 with uID and the event.
+  PostMessageW(Control(ui::win32::kIdPicture1), WM_MOUSEMOVE, 1, static_cast<LPARAM>(event));
+}
+
+bool TessaroProcess::TrayIconPresent() const {
+  // Modifying nothing succeeds only for an icon that exists.
+  NOTIFYICONDATAW probe{};
+  probe.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  probe.hWnd = Control(ui::win32::kIdPicture1);
+  probe.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+HWND TessaroProcess::WaitForWindow(const wchar_t* className, DWORD milliseconds) const {
+  const ULONGLONG until = GetTickCount64() + milliseconds;
+  for (;;) {
+    WindowSearch search{process_.dwProcessId, className, nullptr};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return search.found;
+    if (GetTickCount64() >= until || !Running()) return nullptr;
+    Sleep(kPollMs);
+  }
+}
+
+bool TessaroProcess::WaitUntilGone(HWND window, DWORD milliseconds) const {
+  const ULONGLONG until = GetTickCount64() + milliseconds;
+  while (IsWindow(window) && IsWindowVisible(window)) {
+    if (GetTickCount64() >= until) return false;
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+std::wstring TessaroProcess::MessageBoxText(HWND box) const {
+  std::wstring all;
+  EnumChildWindows(box, &CollectStaticText, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+std::vector<std::string> TessaroProcess::RecordedLines() const {
+  const std::string bytes = ReadBytes(folder_ + L"\\subst-calls.txt", nullptr);
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(bytes.substr(start, end - start));
+  }
+  return lines;
+}
+
+std::vector<std::string> TessaroProcess::WaitForRecordedLines(std::size_t count,
+                                                              DWORD milliseconds) const {
+  const ULONGLONG until = GetTickCount64() + milliseconds;
+  for (;;) {
+    auto lines = RecordedLines();
+    if (lines.size() >= count || GetTickCount64() >= until) return lines;
+    Sleep(kPollMs);
+  }
+}
+
+SystemSubstHidden::SystemSubstHidden() {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  path_ = std::wstring(system) + L"\\subst.exe";
+  hidden_ = path_ + L".e2e-hidden";
+  moved_ = MoveFileExW(path_.c_str(), hidden_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+SystemSubstHidden::~SystemSubstHidden() {
+  if (moved_) MoveFileExW(hidden_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+}  // namespace tessaro::e2e
