@@ -70,8 +70,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+[[maybe_unused]] bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+[[maybe_unused]] bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // 0x80..0x9F of Windows-1252; 0 marks the five undefined bytes.
 constexpr std::array<char16_t, 32> kCp1252High = {
