@@ -269,5 +269,331 @@ TEST_F(LeavingTest, ResetToggledTwice_CloseBoxKeepsTheChoice) {
   EXPECT_EQ(ReadSettings(), afterMap_);
 }
 
+// --- the tray -------------------------------------------------------------
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
+  const ULONGLONG until = GetTickCount64() + milliseconds;
+  while (!condition()) {
+    if (GetTickCount64() >= until) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+using TrayTest = TessaroE2e;
+
+TEST_F(TrayTest, HideIntoTray_LeftButtonBringsTheWindowBack) {
+  StartProgram();
+  P().Command(Id(CommandId::mnuSystray));
+  EXPECT_FALSE(P().MainVisible());
+  EXPECT_TRUE(P().TrayIconPresent());
+
+  // Moves, releases and double clicks on the icon do nothing.
+  for (UINT ignored : {512u, 514u, 515u, 516u, 518u}) P().TrayEvent(ignored);
+  Sleep(300);
+  EXPECT_FALSE(P().MainVisible());
+  EXPECT_TRUE(P().TrayIconPresent());
+
+  P().TrayEvent(WM_LBUTTONDOWN);
+  ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
+  EXPECT_FALSE(P().TrayIconPresent());
+
+  // Hidden again: the icon comes back with the same record.
+  P().Command(Id(CommandId::mnuSystray));
+  EXPECT_TRUE(P().TrayIconPresent());
+}
+
+TEST_F(TrayTest, RightButton_OpensTheTrayMenu_AnzeigenShowsTheWindow) {
+  StartProgram();
+  P().Command(Id(CommandId::mnuSystray));
+  P().TrayEvent(WM_RBUTTONUP);
+  HWND menu = P().WaitForWindow(L"#32768");
+  ASSERT_NE(menu, nullptr) << "no tray menu";
+  // A popup menu is modal: close it by message, never wait on it.
+  PostMessageW(P().Main(), WM_CANCELMODE, 0, 0);
+  ASSERT_TRUE(P().WaitUntilGone(menu));
+  EXPECT_FALSE(P().MainVisible());
+  EXPECT_TRUE(P().TrayIconPresent());
+
+  P().PostCommand(Id(CommandId::mnuBarShowWindow));
+  ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
+  EXPECT_FALSE(P().TrayIconPresent());
+}
+
+TEST_F(TrayTest, ExitFromTheTrayMenu_EndsAtOnceWithoutSaving) {
+  StartProgram();
+  P().Command(Id(CommandId::mnuRemoveItem));
+  P().Command(Id(CommandId::mnuSystray));
+  P().PostCommand(Id(CommandId::mnuBarEnd));
+  ASSERT_TRUE(P().WaitForExit(15000));
+  EXPECT_EQ(ReadSettings(), "<none>");
+}
+
+TEST_F(TrayTest, CloseWhileHidden_RemovesTheIconAndSaves) {
+  StartProgram();
+  P().Command(Id(CommandId::mnuSystray));
+  ASSERT_TRUE(P().TrayIconPresent());
+  CloseByCloseBox();
+  Settings expected;
+  expected.next = "1";
+  EXPECT_EQ(ReadSettings(), expected.Bytes());
+}
+
+// --- the About message ----------------------------------------------------
+
+using AboutTest = TessaroE2e;
+
+TEST_F(AboutTest, FileMenuAndTrayMenu_ShowTheSameMessage) {
+  StartProgram();
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const std::wstring notice = L"Copyright \u00A9 " + std::to_wstring(now.wYear) + L" ";
+
+  std::wstring texts[2];
+  for (int i = 0; i < 2; ++i) {
+    if (i == 1) P().Command(Id(CommandId::mnuSystray));
+    P().PostCommand(Id(i == 0 ? CommandId::mnuAbout : CommandId::mnuBarAbout));
+    HWND box = P().WaitForWindow(L"#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(P().Text(box), L"\u00DCber...");
+    texts[i] = P().MessageBoxText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(P().WaitUntilGone(box));
+  }
+  EXPECT_EQ(texts[0].rfind(notice, 0), 0u) << Utf8(texts[0]);
+  EXPECT_NE(texts[0].find(L"\rVersion 1.2.2\r\r"), std::wstring::npos) << Utf8(texts[0]);
+  EXPECT_EQ(texts[0], texts[1]);
+  // Shown from the tray, the window stays hidden.
+  EXPECT_FALSE(P().MainVisible());
+  EXPECT_TRUE(P().TrayIconPresent());
+}
+
+// --- mouse and keyboard on the main window --------------------------------
+
+class MainWindowInputTest : public TessaroE2e {
+ protected:
+  HWND Focus() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(P().Main(), nullptr), &info);
+    return info.hwndFocus;
+  }
+  // The control that has the focus: a combo box rather than its edit field.
+  HWND FocusedControl() {
+    HWND focus = Focus();
+    HWND parent = focus != nullptr ? GetParent(focus) : nullptr;
+    return parent != nullptr && parent != P().Main() ? parent : focus;
+  }
+};
+
+TEST_F(MainWindowInputTest, RightClickOnTheBackground_OpensTheFileMenu) {
+  StartProgram();
+  // Between the folder box and the buttons: bare background.
+  PostMessageW(P().Main(), WM_LBUTTONUP, 0, MAKELPARAM(200, 140));
+  PostMessageW(P().Main(), WM_MBUTTONUP, 0, MAKELPARAM(200, 140));
+  EXPECT_EQ(P().WaitForWindow(L"#32768", 500), nullptr);
+
+  PostMessageW(P().Main(), WM_RBUTTONUP, 0, MAKELPARAM(200, 140));
+  HWND menu = P().WaitForWindow(L"#32768");
+  ASSERT_NE(menu, nullptr) << "no popup menu";
+  PostMessageW(P().Main(), WM_CANCELMODE, 0, 0);
+  ASSERT_TRUE(P().WaitUntilGone(menu));
+  EXPECT_TRUE(P().RecordedLines().empty());
+}
+
+TEST_F(MainWindowInputTest, RightClickOnAControl_OpensNothing) {
+  StartProgram();
+  // Labels and the picture take their own clicks instead of letting them
+  // through to the background.
+  for (int id : {int{ids::kIdLblDrive}, int{ids::kIdLabel1}, int{ids::kIdImage1}}) {
+    HWND control = P().Control(id);
+    RECT r{};
+    GetWindowRect(control, &r);
+    const LRESULT hit = SendMessageW(control, WM_NCHITTEST, 0,
+                                     MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    EXPECT_EQ(hit, HTCLIENT) << "control " << id;
+  }
+  PostMessageW(P().Control(Id(CommandId::cmdSubst)), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageW(P().Control(ids::kIdLblDrive), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(P().WaitForWindow(L"#32768", 700), nullptr);
+}
+
+TEST_F(MainWindowInputTest, Tab_CyclesTheLayoutsOrder_EnterAndEscapePressNothing) {
+  StartProgram();
+  ASSERT_TRUE(WaitFor([&] { return FocusedControl() == Drive(); }))
+      << "focus does not start on cboDrive";
+  const int cycle[] = {Id(CommandId::cmdSubst),     Id(CommandId::cmdDelRes),
+                       Id(CommandId::cmdOpenPath),  ids::kIdCboLocRes,
+                       Id(CommandId::cmdOpenDrive), ids::kIdCboDrive};
+  for (int id : cycle) {
+    PostMessageW(Focus(), WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(WaitFor([&] { return FocusedControl() == P().Control(id); }, 3000))
+        << "Tab did not reach control " << id;
+  }
+
+  P().SetText(Drive(), L"X:");
+  P().SetText(Folder(), L"C:\\Daten");
+  for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
+    PostMessageW(Focus(), WM_KEYDOWN, key, 0);
+    PostMessageW(Focus(), WM_KEYUP, key, 0);
+  }
+  Sleep(500);
+  EXPECT_TRUE(P().RecordedLines().empty());
+  EXPECT_EQ(P().Text(Drive()), L"X:");
+  EXPECT_EQ(P().WaitForWindow(ids::kOpenPathClass, 100), nullptr);
+}
+
+// --- the folder dialog ----------------------------------------------------
+
+class FolderDialogTest : public TessaroE2e {
+ protected:
+  // data\ with two subfolders and three files, one of them hidden.
+  void StartWithTree() {
+    StartProgram();
+    root_ = P().Folder() + L"\\data";
+    CreateDirectoryW(root_.c_str(), nullptr);
+    CreateDirectoryW((root_ + L"\\Alpha").c_str(), nullptr);
+    CreateDirectoryW((root_ + L"\\Beta Gamma").c_str(), nullptr);
+    for (const wchar_t* file :
+         {L"\\a.txt", L"\\b.txt", L"\\versteckt.txt", L"\\Alpha\\innen.txt"}) {
+      CloseHandle(CreateFileW((root_ + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    SetFileAttributesW((root_ + L"\\versteckt.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  }
+
+  HWND Open(CommandId button) {
+    P().PostClick(P().Control(Id(button)));
+    HWND dialog = P().WaitForWindow(ids::kOpenPathClass);
+    EXPECT_NE(dialog, nullptr) << "no folder dialog";
+    return dialog;
+  }
+
+  void Press(HWND dialog, int id) {
+    P().PostClick(GetDlgItem(dialog, id));
+    ASSERT_TRUE(P().WaitUntilGone(dialog));
+  }
+
+  std::vector<std::wstring> Files(HWND dialog) {
+    return P().ListItems(GetDlgItem(dialog, ids::kIdFile1));
+  }
+
+  // Double-clicks the Dir1 line that reads name (indented).
+  void OpenSubfolder(HWND dialog, const std::wstring& name) {
+    HWND dir1 = GetDlgItem(dialog, ids::kIdDir1);
+    const auto lines = P().ListItems(dir1);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const auto text = lines[i].substr(lines[i].find_first_not_of(L' '));
+      if (text != name) continue;
+      SendMessageW(dir1, LB_SETCURSEL, i, 0);
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::kIdDir1, LBN_DBLCLK),
+                   reinterpret_cast<LPARAM>(dir1));
+      return;
+    }
+    ADD_FAILURE() << "no line " << Utf8(name);
+  }
+
+  std::wstring root_;
+};
+
+TEST_F(FolderDialogTest, FolderButton_StartsAtTheTypedFolder_OkTakesTheOpenedSubfolder) {
+  StartWithTree();
+  P().SetText(Folder(), root_);
+  HWND dialog = Open(CommandId::cmdOpenPath);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(P().Text(dialog), L"Tessaro - Ordner ausw\u00E4hlen");
+  // Modal: the main window takes no input, and the dialog has no task-bar button.
+  EXPECT_FALSE(P().MainEnabled());
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), P().Main());
+  EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+
+  const auto lines = P().ListItems(GetDlgItem(dialog, ids::kIdDir1));
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines.front(), L"c:\\");
+  EXPECT_EQ(lines[lines.size() - 2].substr(lines[lines.size() - 2].find_first_not_of(L' ')),
+            L"Alpha");
+  EXPECT_EQ(lines.back().substr(lines.back().find_first_not_of(L' ')), L"Beta Gamma");
+  EXPECT_EQ(Files(dialog), (std::vector<std::wstring>{L"a.txt", L"b.txt"}));
+  EXPECT_EQ(P().Text(GetDlgItem(dialog, ids::kIdDrive1)).substr(0, 2), L"c:");
+
+  OpenSubfolder(dialog, L"Alpha");
+  EXPECT_TRUE(WaitFor([&] { return Files(dialog) == std::vector<std::wstring>{L"innen.txt"}; }));
+  Press(dialog, ids::kIdOKButton);
+  EXPECT_TRUE(P().MainEnabled());
+  EXPECT_EQ(P().Text(Folder()), root_ + L"\\Alpha");
+  // The dialog saves nothing; the choice reaches the file at closing.
+  EXPECT_EQ(ReadSettings(), "<none>");
+  CloseByCloseBox();
+  Settings expected;
+  expected.path = Utf8(root_ + L"\\Alpha");
+  expected.next = "1";
+  EXPECT_EQ(ReadSettings(), expected.Bytes());
+}
+
+TEST_F(FolderDialogTest, HighlightWithoutOpening_OkTakesTheOpenDirectory) {
+  StartWithTree();
+  P().SetText(Folder(), root_);
+  HWND dialog = Open(CommandId::cmdOpenPath);
+  ASSERT_NE(dialog, nullptr);
+  HWND dir1 = GetDlgItem(dialog, ids::kIdDir1);
+  const auto last = static_cast<WPARAM>(SendMessageW(dir1, LB_GETCOUNT, 0, 0) - 1);
+  SendMessageW(dir1, LB_SETCURSEL, last, 0);
+  Press(dialog, ids::kIdOKButton);
+  EXPECT_EQ(P().Text(Folder()), root_);
+}
+
+TEST_F(FolderDialogTest, CancelAndCloseBox_TakeNothingOver) {
+  StartWithTree();
+  P().SetText(Folder(), root_);
+  P().SetText(Drive(), L"X:");
+
+  HWND dialog = Open(CommandId::cmdOpenPath);
+  ASSERT_NE(dialog, nullptr);
+  OpenSubfolder(dialog, L"Alpha");
+  ASSERT_TRUE(WaitFor([&] { return Files(dialog) == std::vector<std::wstring>{L"innen.txt"}; }));
+  Press(dialog, ids::kIdCancelButton);
+  EXPECT_EQ(P().Text(Folder()), root_);
+
+  dialog = Open(CommandId::cmdOpenDrive);
+  ASSERT_NE(dialog, nullptr);
+  OpenSubfolder(dialog, L"Beta Gamma");
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(P().WaitUntilGone(dialog));
+  EXPECT_TRUE(P().MainEnabled());
+  EXPECT_EQ(P().Text(Folder()), root_);
+  EXPECT_EQ(P().Text(Drive()), L"X:");
+}
+
+TEST_F(FolderDialogTest, DriveButton_HandsOverTheUpperCaseDriveAndTheFolder) {
+  StartWithTree();
+  P().SetText(Folder(), root_);
+  // The folder button leaves the prefill flag set for the drive button.
+  Press(Open(CommandId::cmdOpenPath), ids::kIdCancelButton);
+  P().SetText(Drive(), L"Q:");
+
+  HWND dialog = Open(CommandId::cmdOpenDrive);
+  ASSERT_NE(dialog, nullptr);
+  OpenSubfolder(dialog, L"Beta Gamma");
+  ASSERT_TRUE(WaitFor([&] { return Files(dialog).empty(); }));
+  Press(dialog, ids::kIdOKButton);
+  EXPECT_EQ(P().Text(Drive()), L"C:");
+  EXPECT_EQ(P().Text(Folder()), root_ + L"\\Beta Gamma");
+}
+
+TEST_F(FolderDialogTest, MissingStartFolder_ListsStayAtTheCurrentDirectory_DialogUsable) {
+  StartWithTree();
+  P().SetText(Folder(), L"C:\\gibt es nicht");
+  HWND dialog = Open(CommandId::cmdOpenPath);
+  ASSERT_NE(dialog, nullptr);
+  // The program runs in its own folder, so that is where the lists stay.
+  OpenSubfolder(dialog, L"data");
+  ASSERT_TRUE(WaitFor([&] {
+    return Files(dialog) == std::vector<std::wstring>{L"a.txt", L"b.txt"};
+  }));
+  Press(dialog, ids::kIdOKButton);
+  EXPECT_EQ(P().Text(Folder()), root_);
+}
+
 }  // namespace
 }  // namespace tessaro::e2e

@@ -3,7 +3,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-
 #include "ui/win32/ControlIds.h"
 
 namespace tessaro::e2e {
