@@ -8,6 +8,7 @@
 #include "ui/MainWindowView.h"
 #include "ui/OpenPathView.h"
 #include "ui/Services.h"
+#include "ui/frmMain.h"
 #include "ui/frmOpenPath.h"
 
 namespace tessaro::testing {
@@ -174,6 +175,28 @@ class FakeOpenPathView final : public ui::IOpenPathView {
   std::wstring caption = L"Name des Dialogfeldes";
   bool unloaded = false;
   std::vector<std::wstring> log;
+};
+
+// The main window's logic wired to fakes, with a fresh settings folder and a
+// documents folder that exists only in name.
+struct MainFormRig {
+  MainFormRig() {
+    folders.folders[platform::kCsidlPersonal] = L"C:\\Users\\anna\\Documents";
+    folders.folders[platform::kCsidlAppData] = dir.wpath();
+  }
+
+  std::filesystem::path IniFile() const { return dir.path() / "Tessaro.ini"; }
+
+  TempDir dir;
+  FakeKnownFolders folders;
+  FakeLauncher launcher;
+  FakeTray tray;
+  FakeClock clock;
+  FakeExit exit;
+  FakeVersion version;
+  FakeMainView view;
+  AppState app;
+  ui::frmMain form{app, view, {folders, launcher, tray, clock, exit, version}};
 };
 
 }  // namespace tessaro::testing

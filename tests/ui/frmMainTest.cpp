@@ -9,15 +9,8 @@ namespace {
 
 using namespace tessaro::testing;
 
-class frmMainTest : public ::testing::Test {
+class frmMainTest : public ::testing::Test, protected MainFormRig {
  protected:
-  frmMainTest() {
-    folders.folders[platform::kCsidlPersonal] = L"C:\\Users\\anna\\Documents";
-    folders.folders[platform::kCsidlAppData] = dir.wpath();
-  }
-
-  std::filesystem::path IniFile() const { return dir.path() / "Tessaro.ini"; }
-
   void Load(const std::string& settings = {}) {
     if (!settings.empty()) WriteBytes(IniFile(), settings);
     form.Form_Load();
@@ -27,17 +20,6 @@ class frmMainTest : public ::testing::Test {
     view.drive.text = drive;
     view.folder.text = folder;
   }
-
-  TempDir dir;
-  FakeKnownFolders folders;
-  FakeLauncher launcher;
-  FakeTray tray;
-  FakeClock clock;
-  FakeExit exit;
-  FakeVersion version;
-  FakeMainView view;
-  AppState app;
-  frmMain form{app, view, {folders, launcher, tray, clock, exit, version}};
 };
 
 TEST_F(frmMainTest, MapLaunchesMinimizedThenRecordsAndSaves) {

@@ -147,11 +147,9 @@ TEST_F(frmOpenPathTest, AThrowingStepIsAbandonedAlone) {
 }
 
 // The main window decides the start folder through blnPrefill.
-class DialogFromMainTest : public ::testing::Test {
+class DialogFromMainTest : public ::testing::Test, protected MainFormRig {
  protected:
   DialogFromMainTest() {
-    folders.folders[platform::kCsidlPersonal] = L"C:\\Users\\anna\\Documents";
-    folders.folders[platform::kCsidlAppData] = dir.wpath();
     view.answerDialog = [this](frmOpenPath& d) {
       FakeOpenPathView lists;
       lists.dialog = &d;
@@ -164,16 +162,6 @@ class DialogFromMainTest : public ::testing::Test {
     form.Form_Load();
   }
 
-  TempDir dir;
-  FakeKnownFolders folders;
-  FakeLauncher launcher;
-  FakeTray tray;
-  FakeClock clock;
-  FakeExit exit;
-  FakeVersion version;
-  FakeMainView view;
-  AppState app;
-  frmMain form{app, view, {folders, launcher, tray, clock, exit, version}};
   std::vector<std::wstring> starts;
 };
 
