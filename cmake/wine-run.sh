@@ -12,6 +12,11 @@ fi
 
 prefix=$1
 shift
+# Wine wants an absolute prefix.
+case $prefix in
+  /*) ;;
+  *) prefix=$(pwd)/$prefix ;;
+esac
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all

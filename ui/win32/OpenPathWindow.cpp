@@ -4,7 +4,6 @@
 #include "ui/frmOpenPath.h"
 #include "ui/win32/ControlIds.h"
 #include "ui/win32/Dpi.h"
-#include "ui/win32/ResourceIds.h"
 
 namespace tessaro::ui::win32 {
 namespace {
@@ -34,9 +33,7 @@ bool RegisterDialogClass(HINSTANCE instance, WNDPROC procedure) {
   dialog.cbSize = sizeof(dialog);
   dialog.lpfnWndProc = procedure;
   dialog.hInstance = instance;
-  dialog.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_WINDOW), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXICON),
-                                               GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+  // No icon: a fixed dialog frame shows none in its title bar.
   dialog.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   dialog.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   dialog.lpszClassName = kOpenPathClass;
