@@ -64,8 +64,6 @@ QMessageBox::Icon MessageIcon(std::int32_t style) {
 
 MainWindow::MainWindow()
     : QWidget(nullptr, FixedWindowFlags(Qt::Window, true)),
-      cboDriveAdapter_(*(cboDriveBox_ = Make<QComboBox>(this, "cboDrive"))),
-      cboLocResAdapter_(*(cboLocResBox_ = Make<QComboBox>(this, "cboLocRes"))),
       trayIcon_(QStringLiteral(":/assets/tray-32.png")) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(ToQString(layout::kMainCaption));
@@ -90,9 +88,11 @@ void MainWindow::BuildControls() {
         break;
       }
       case layout::Kind::kComboBox: {
-        QComboBox* box = control.name == "cboDrive" ? cboDriveBox_ : cboLocResBox_;
+        auto* box = Make<QComboBox>(this, name.c_str());
         MakeClassicEditableCombo(*box);
         box->setEditText(ToQString(control.caption));
+        (control.name == "cboDrive" ? cboDriveAdapter_ : cboLocResAdapter_) =
+            std::make_unique<ComboBoxAdapter>(*box);
         break;
       }
       case layout::Kind::kButton: {
@@ -128,16 +128,9 @@ void MainWindow::BuildControls() {
     connect(button(name), &QPushButton::clicked, this, [this, id = id] { Dispatch(id); });
   }
 
-  // The keyboard cycle of the layout; labels and the image take no focus.
-  QWidget* previous = nullptr;
-  for (const auto& control : layout::kMainControls) {
-    auto* widget = findChild<QWidget*>(
-        QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
-    if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus || widget == picture1_) continue;
-    if (previous != nullptr) setTabOrder(previous, widget);
-    previous = widget;
-  }
-  cboDriveBox_->setFocus();
+  // The controls were made in the layout's tab order, which is the keyboard
+  // cycle; labels, the image and the hidden Picture1 take no focus.
+  findChild<QComboBox*>(QStringLiteral("cboDrive"))->setFocus();
 }
 
 void MainWindow::BuildMenus() {

@@ -39,8 +39,8 @@ class MainWindow final : public QWidget, public IMainWindowView {
   // mouse move over Picture1, the event number in x.
   void TrayEvent(std::int32_t event);
 
-  IComboBox& cboDrive() override { return cboDriveAdapter_; }
-  IComboBox& cboLocRes() override { return cboLocResAdapter_; }
+  IComboBox& cboDrive() override { return *cboDriveAdapter_; }
+  IComboBox& cboLocRes() override { return *cboLocResAdapter_; }
   ICheckMark& mnuRemoveItem() override { return *checkMark_; }
   void Hide() override;
   void Show() override;
@@ -70,11 +70,9 @@ class MainWindow final : public QWidget, public IMainWindowView {
 
   frmMain* logic_ = nullptr;
   std::function<void()> onUnloaded_;
-  QComboBox* cboDriveBox_ = nullptr;
-  QComboBox* cboLocResBox_ = nullptr;
   QWidget* picture1_ = nullptr;
-  ComboBoxAdapter cboDriveAdapter_;
-  ComboBoxAdapter cboLocResAdapter_;
+  std::unique_ptr<ComboBoxAdapter> cboDriveAdapter_;
+  std::unique_ptr<ComboBoxAdapter> cboLocResAdapter_;
   std::unique_ptr<QMenu> fileMenu_;
   std::unique_ptr<QMenu> trayMenu_;
   std::map<CommandId, QAction*> actions_;

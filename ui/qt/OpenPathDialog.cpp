@@ -58,10 +58,7 @@ OpenPathDialog::OpenPathDialog(frmOpenPath& logic, DriveTable drives)
   Place(dir1_, "Dir1");
   file1_ = new FileListBox(this);
   Place(file1_, "File1");
-  setTabOrder(okButton_, cancelButton_);
-  setTabOrder(cancelButton_, drive1_);
-  setTabOrder(drive1_, dir1_);
-  setTabOrder(dir1_, file1_);
+  // Made in tab order: OK, Abbrechen, then the three lists.
   okButton_->setFocus();
 
   // Before the load the lists stand at the process's current directory.

@@ -1,0 +1,360 @@
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+#include "ProgramFixture.h"
+#include "ui/Layout.h"
+#include "ui/qt/Geometry.h"
+#include "ui/qt/TrayIconQt.h"
+
+namespace tessaro::ui::qt::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class MainWindowTest : public ProgramFixture {
+ protected:
+  // A right click as the window system reports it: a context request.
+  void RightClick(QWidget* target, QPoint at) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
+  }
+  void RightClickOn(const char* name) {
+    auto* child = window_->findChild<QWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(child, nullptr) << name;
+    RightClick(child, child->rect().center());
+  }
+  QPoint Background() const { return {window_->width() / 2, window_->height() - 4}; }
+
+  static std::vector<std::string> Describe(const QMenu& menu) {
+    std::vector<std::string> items;
+    for (const QAction* action : menu.actions()) {
+      if (action->isSeparator()) {
+        items.push_back("-");
+      } else if (action->menu() != nullptr) {
+        items.push_back(action->text().toStdString() + " >");
+        for (const auto& sub : Describe(*action->menu())) items.push_back("  " + sub);
+      } else {
+        items.push_back(action->text().toStdString() + (action->isCheckable() ? " [ ]" : ""));
+      }
+    }
+    return items;
+  }
+
+  void SetBoxes(const QString& drive, const QString& folder) {
+    Box("cboDrive")->setEditText(drive);
+    Box("cboLocRes")->setEditText(folder);
+  }
+
+  // Opens the About box through the given action and returns its text.
+  QString AboutThrough(QAction* action) {
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    ModalAnswerer answer([&](QWidget& modal) {
+      auto* box = qobject_cast<QMessageBox*>(&modal);
+      if (box == nullptr) return;
+      text = box->text();
+      title = box->windowTitle();
+      icon = box->icon();
+      box->button(QMessageBox::Ok)->click();
+    });
+    action->trigger();
+    EXPECT_TRUE(answer.Answered());
+    EXPECT_EQ(title, QStringLiteral("Über..."));
+    EXPECT_EQ(icon, QMessageBox::Information);
+    return text;
+  }
+};
+
+TEST_F(MainWindowTest, Window_FixedSizeTitleAndFrame) {
+  Start();
+  const QSize client(layout::TwipsToPixels(5175, window_->logicalDpiX()),
+                     layout::TwipsToPixels(3030, window_->logicalDpiY()));
+  EXPECT_EQ(window_->size(), client);
+  EXPECT_EQ(window_->minimumSize(), client);
+  EXPECT_EQ(window_->maximumSize(), client);
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Tessaro"));
+  const auto flags = window_->windowFlags();
+  EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+  EXPECT_FALSE(window_->windowIcon().isNull());
+}
+
+TEST_F(MainWindowTest, Controls_AtTheirTwipsWithTheirCaptions) {
+  Start();
+  for (const auto& control : layout::kMainControls) {
+    const QString name =
+        QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
+    auto* widget = window_->findChild<QWidget*>(name);
+    ASSERT_NE(widget, nullptr) << control.name;
+    EXPECT_EQ(widget->geometry(), PixelRect(*window_, control.twips)) << control.name;
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+      EXPECT_EQ(button->text(), QString::fromWCharArray(control.caption));
+    }
+  }
+  EXPECT_EQ(window_->findChild<QLabel*>("lblDrive")->text(), QStringLiteral("Laufwerk auswählen"));
+  EXPECT_EQ(window_->findChild<QLabel*>("Label1")->text(),
+            QStringLiteral("Lokale Ressource hinzufügen..."));
+  EXPECT_FALSE(window_->findChild<QWidget*>("Picture1")->isVisible());
+  const auto* image = window_->findChild<QLabel*>("Image1");
+  EXPECT_EQ(image->pixmap().size(), QSize(64, 64));
+}
+
+TEST_F(MainWindowTest, NoMnemonicsAndNoDefaultButton) {
+  Start();
+  for (auto* button : window_->findChildren<QPushButton*>()) {
+    EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
+    EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+    EXPECT_FALSE(button->text().contains('&'));
+  }
+  for (auto* label : window_->findChildren<QLabel*>()) EXPECT_FALSE(label->text().contains('&'));
+  for (const auto& item : Describe(*window_->FileMenu()))
+    EXPECT_EQ(item.find('&'), std::string::npos);
+  for (const auto& item : Describe(*window_->TrayMenu()))
+    EXPECT_EQ(item.find('&'), std::string::npos);
+}
+
+TEST_F(MainWindowTest, FirstRun_DriveBoxKeepsItsTextOverTheLetters) {
+  Start();
+  QComboBox* drive = Box("cboDrive");
+  ASSERT_EQ(drive->count(), 26);
+  EXPECT_EQ(drive->itemText(0), QStringLiteral("A:"));
+  EXPECT_EQ(drive->itemText(25), QStringLiteral("Z:"));
+  // Filling the list must not put "A:" into the box.
+  EXPECT_EQ(drive->currentText(), QStringLiteral(":"));
+  EXPECT_EQ(Box("cboLocRes")->currentText(), QString());
+}
+
+TEST_F(MainWindowTest, TypedText_StaysAsTypedAndNeverEntersTheList) {
+  Start();
+  QComboBox* drive = Box("cboDrive");
+  EXPECT_EQ(drive->completer(), nullptr);
+  EXPECT_EQ(drive->insertPolicy(), QComboBox::NoInsert);
+  drive->setFocus();
+  drive->lineEdit()->clear();
+  QTest::keyClicks(drive, "q");
+  QTest::keyClick(drive, Qt::Key_Return);
+  EXPECT_EQ(drive->currentText(), QStringLiteral("q"));
+  EXPECT_EQ(drive->count(), 26);
+  QComboBox* folder = Box("cboLocRes");
+  const int entries = folder->count();
+  folder->setFocus();
+  QTest::keyClicks(folder, "/tmp/neu");
+  QTest::keyClick(folder, Qt::Key_Return);
+  EXPECT_EQ(folder->count(), entries);
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeInABox_PressNoButton) {
+  Start();
+  SetBoxes("X:", QString::fromStdString(MakeFolder("daten").string()));
+  for (const char* name : {"cboDrive", "cboLocRes"}) {
+    Box(name)->setFocus();
+    QTest::keyClick(Box(name), Qt::Key_Return);
+    QTest::keyClick(Box(name), Qt::Key_Enter);
+    QTest::keyClick(Box(name), Qt::Key_Escape);
+  }
+  QTest::qWait(200);
+  EXPECT_TRUE(SubstCalls().empty());
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+}
+
+TEST_F(MainWindowTest, Tab_CyclesInLayoutOrder) {
+  Start();
+  const std::vector<const char*> cycle{"cboDrive",    "cmdSubst",  "cmdDelRes",
+                                       "cmdOpenPath", "cboLocRes", "cmdOpenDrive"};
+  auto focused = [&]() -> std::string {
+    QWidget* focus = QApplication::focusWidget();
+    // An editable combo box's line edit holds the focus for its box.
+    while (focus != nullptr && focus->objectName().isEmpty()) focus = focus->parentWidget();
+    return focus == nullptr ? std::string() : focus->objectName().toStdString();
+  };
+  EXPECT_EQ(focused(), "cboDrive");
+  for (std::size_t i = 1; i <= cycle.size(); ++i) {
+    // To the box itself, not to its line edit.
+    QTest::keyClick(window_->findChild<QWidget*>(QString::fromStdString(focused())), Qt::Key_Tab);
+    EXPECT_EQ(focused(), cycle[i % cycle.size()]) << "after " << cycle[i - 1];
+  }
+}
+
+TEST_F(MainWindowTest, RightClickOnBackground_OpensFileMenu) {
+  Start();
+  RightClick(window_.get(), Background());
+  ASSERT_TRUE(WaitFor([&] { return window_->FileMenu()->isVisible(); }));
+  EXPECT_THAT(Describe(*window_->FileMenu()),
+              ElementsAre("Local Mappings >", "  Map", "  Delete", "Reset nach Neustart [ ]", "-",
+                          "Im Systray verstecken", "-", "Über...", "-", "Tessaro beenden"));
+  window_->FileMenu()->hide();
+}
+
+TEST_F(MainWindowTest, RightClickOnAControl_OpensNothing) {
+  Start();
+  for (const char* name : {"lblDrive", "Label1", "Image1", "cboDrive", "cboLocRes", "cmdSubst",
+                           "cmdDelRes", "cmdOpenPath", "cmdOpenDrive"}) {
+    RightClickOn(name);
+    QTest::qWait(20);
+    EXPECT_FALSE(window_->FileMenu()->isVisible()) << name;
+  }
+}
+
+TEST_F(MainWindowTest, LeftAndMiddleClickOnBackground_OpenNothing) {
+  Start();
+  QTest::mouseClick(window_.get(), Qt::LeftButton, {}, Background());
+  QTest::mouseClick(window_.get(), Qt::MiddleButton, {}, Background());
+  QTest::qWait(50);
+  EXPECT_FALSE(window_->FileMenu()->isVisible());
+}
+
+TEST_F(MainWindowTest, TrayMenu_Items) {
+  EXPECT_THAT(Describe(*window_->TrayMenu()),
+              ElementsAre("Anzeigen", "-", "Über...", "-", "Tessaro beenden"));
+}
+
+TEST_F(MainWindowTest, MapButton_LaunchesSubstRecordsAndSaves) {
+  Start();
+  const auto folder = MakeFolder("Meine Daten für Jürgen");
+  SetBoxes("X:", QString::fromStdString(folder.string()));
+  QTest::mouseClick(Button("cmdSubst"), Qt::LeftButton);
+  EXPECT_THAT(WaitForSubstCalls(1), ElementsAre("X:|" + folder.string()));
+  const std::string settings = Settings();
+  EXPECT_NE(settings.find("target drive=X:"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("target path=" + folder.string()), std::string::npos) << settings;
+  // A first run's next slot is the second one.
+  EXPECT_NE(settings.find("last path 2=" + folder.string()), std::string::npos) << settings;
+  EXPECT_GE(Box("cboLocRes")->findText(QString::fromStdString(folder.string())), 0);
+}
+
+TEST_F(MainWindowTest, MapAndDeleteFromSubmenu_LikeTheButtons) {
+  Start();
+  const auto folder = MakeFolder("daten");
+  SetBoxes("Y:", QString::fromStdString(folder.string()));
+  RightClick(window_.get(), Background());
+  window_->Action(CommandId::mnuDrivesMap)->trigger();
+  EXPECT_THAT(WaitForSubstCalls(1), ElementsAre("Y:|" + folder.string()));
+  const std::string afterMap = Settings();
+  EXPECT_NE(afterMap.find("target drive=Y:"), std::string::npos);
+
+  window_->Action(CommandId::mnuDrivesDel)->trigger();
+  EXPECT_THAT(WaitForSubstCalls(2), ElementsAre("Y:|" + folder.string(), "Y:|/d"));
+  EXPECT_EQ(Box("cboDrive")->currentText(), QString());
+  EXPECT_EQ(Box("cboLocRes")->currentText(), QString());
+  EXPECT_EQ(Settings(), afterMap);  // delete saves nothing
+}
+
+TEST_F(MainWindowTest, DeleteButton_LaunchesSubstAndEmptiesBoxes) {
+  Start();
+  SetBoxes("Z:", "/irgendwo");
+  QTest::mouseClick(Button("cmdDelRes"), Qt::LeftButton);
+  EXPECT_THAT(WaitForSubstCalls(1), ElementsAre("Z:|/d"));
+  EXPECT_EQ(Box("cboDrive")->currentText(), QString());
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+}
+
+TEST_F(MainWindowTest, ResetToggle_TwiceReturnsAndSavesNothing) {
+  Start();
+  QAction* reset = window_->Action(CommandId::mnuRemoveItem);
+  EXPECT_FALSE(reset->isChecked());
+  reset->trigger();
+  EXPECT_TRUE(reset->isChecked());
+  EXPECT_EQ(state_.blnResetRestart, kTrue);
+  reset->trigger();
+  EXPECT_FALSE(reset->isChecked());
+  EXPECT_EQ(state_.blnResetRestart, kFalse);
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+}
+
+TEST_F(MainWindowTest, CloseBox_RunsUnloadAndSaves) {
+  Start();
+  SetBoxes("K:", "/nie/gemappt");
+  window_->Action(CommandId::mnuRemoveItem)->trigger();
+  window_->close();
+  EXPECT_EQ(unloads_, 1);
+  EXPECT_EQ(tray_.removes, 1);
+  const std::string settings = Settings();
+  // The reset was applied: the choice is forgotten, the flag kept.
+  EXPECT_NE(settings.find("reset restart=1"), std::string::npos) << settings;
+  EXPECT_EQ(settings.find("/nie/gemappt"), std::string::npos) << settings;
+}
+
+TEST_F(MainWindowTest, EndItem_EndsAtOnceWithoutSaving) {
+  Start();
+  window_->Action(CommandId::mnuRemoveItem)->trigger();
+  window_->Action(CommandId::mnuEnd)->trigger();
+  EXPECT_EQ(exit_.calls, 1);
+  EXPECT_EQ(unloads_, 0);
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+}
+
+TEST_F(MainWindowTest, About_ShowsYearVersionAndCredits) {
+  Start();
+  const QString text = AboutThrough(window_->Action(CommandId::mnuAbout));
+  EXPECT_TRUE(text.startsWith(QStringLiteral("Copyright © 2031"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("\rVersion 1.2.2\r"))) << text.toStdString();
+  EXPECT_FALSE(text.contains('\n'));
+}
+
+TEST_F(MainWindowTest, SystrayItem_HidesAndAddsIconWithTip) {
+  Start();
+  window_->Action(CommandId::mnuSystray)->trigger();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
+  ASSERT_EQ(tray_.adds, 1);
+  EXPECT_EQ(std::wstring(tray_.last.szTip.data()), L"Rechte Maustaste für Menü");
+  EXPECT_EQ(tray_.last.uCallbackMessage, 512u);
+  EXPECT_NE(tray_.last.hIcon, 0u);
+}
+
+TEST_F(MainWindowTest, TrayLeftClick_ShowsWindowAndRemovesIcon) {
+  Start();
+  window_->Action(CommandId::mnuSystray)->trigger();
+  window_->TrayEvent(515);  // a double click's second half does nothing
+  EXPECT_FALSE(window_->isVisible());
+  window_->TrayEvent(513);
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(tray_.removes, 1);
+}
+
+TEST_F(MainWindowTest, TrayContextRequest_OpensTrayMenu) {
+  Start();
+  window_->Action(CommandId::mnuSystray)->trigger();
+  window_->TrayEvent(517);
+  ASSERT_TRUE(WaitFor([&] { return window_->TrayMenu()->isVisible(); }));
+  window_->Action(CommandId::mnuBarShowWindow)->trigger();
+  window_->TrayMenu()->hide();
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(tray_.removes, 1);
+}
+
+TEST_F(MainWindowTest, TrayAbout_WhileHidden_SameTextWindowStaysHidden) {
+  Start();
+  const QString fromWindow = AboutThrough(window_->Action(CommandId::mnuAbout));
+  window_->Action(CommandId::mnuSystray)->trigger();
+  EXPECT_EQ(AboutThrough(window_->Action(CommandId::mnuBarAbout)), fromWindow);
+  EXPECT_FALSE(window_->isVisible());
+  window_->Action(CommandId::mnuBarEnd)->trigger();
+  EXPECT_EQ(exit_.calls, 1);
+}
+
+// Under a headless platform there is no notification area: the real tray
+// refuses, and the window must come back rather than vanish.
+TEST_F(MainWindowTest, NoNotificationArea_WindowComesBack) {
+  TrayIconQt tray([this](std::int32_t event) { window_->TrayEvent(event); });
+  Build(tray);
+  Start();
+  ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+  window_->Action(CommandId::mnuSystray)->trigger();
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_FALSE(tray.Icon().isVisible());
+}
+
+}  // namespace
+}  // namespace tessaro::ui::qt::testing

@@ -1,0 +1,69 @@
+#include "ProgramFixture.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <cstdlib>
+
+namespace tessaro::ui::qt::testing {
+
+void ProgramFixture::SetUp() {
+  ASSERT_FALSE(temp_.Path().empty());
+  home_ = temp_.Path() / "home";
+  config_ = temp_.Path() / "config";
+  runtime_ = temp_.Path() / "run";
+  documents_ = home_ / "Documents";
+  substLog_ = temp_.Path() / "subst.log";
+  std::filesystem::create_directories(documents_);
+  ::setenv("HOME", home_.c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+  ::setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+  ::setenv("TESSARO_SUBST_LOG", substLog_.c_str(), 1);
+  ::unsetenv("XDG_DOCUMENTS_DIR");
+  knownFolders_ = platform::MakeSystemKnownFolders();
+  launcher_ = platform::MakeSystemLauncher();
+  Build(tray_);
+}
+
+void ProgramFixture::Build(ITrayIcon& tray) {
+  logic_.reset();
+  window_ = std::make_unique<MainWindow>();
+  logic_ = std::make_unique<frmMain>(
+      state_, *window_, MainServices{*knownFolders_, *launcher_, tray, clock_, exit_, version_});
+  window_->Bind(*logic_);
+  window_->SetOnUnloaded([this] { ++unloads_; });
+}
+
+void ProgramFixture::TearDown() {
+  logic_.reset();
+  window_.reset();
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void ProgramFixture::Start() {
+  logic_->Form_Load();
+  window_->show();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+}
+
+QComboBox* ProgramFixture::Box(const char* name) const {
+  return window_->findChild<QComboBox*>(QString::fromLatin1(name));
+}
+
+QPushButton* ProgramFixture::Button(const char* name) const {
+  return window_->findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+std::vector<std::string> ProgramFixture::WaitForSubstCalls(std::size_t count) const {
+  WaitFor([&] { return SubstCalls().size() >= count; });
+  return SubstCalls();
+}
+
+std::filesystem::path ProgramFixture::MakeFolder(const std::string& relative) const {
+  const auto folder = temp_.Path() / relative;
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+}  // namespace tessaro::ui::qt::testing

@@ -1,0 +1,80 @@
+#include "QtTestSupport.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QThread>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace tessaro::ui::qt::testing {
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!condition()) {
+    if (clock.elapsed() > milliseconds) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(5);
+  }
+  return true;
+}
+
+ModalAnswerer::ModalAnswerer(std::function<void(QWidget&)> action, int timeoutMs)
+    : action_(std::move(action)), timeoutMs_(timeoutMs) {
+  clock_.start();
+  timer_.setInterval(20);
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Poll(); });
+  timer_.start();
+}
+
+ModalAnswerer::~ModalAnswerer() { timer_.stop(); }
+
+void ModalAnswerer::Poll() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!answered_ && modal != nullptr) {
+    answered_ = true;
+    action_(*modal);
+    return;
+  }
+  if (clock_.elapsed() > timeoutMs_) {
+    timer_.stop();
+    if (modal != nullptr) {
+      ADD_FAILURE() << "a modal window was left open";
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        dialog->done(QDialog::Rejected);
+      } else {
+        modal->close();
+      }
+    }
+  }
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+  std::vector<std::string> lines;
+  std::ifstream file(path, std::ios::binary);
+  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  return lines;
+}
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tessaro-qt-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+}  // namespace tessaro::ui::qt::testing

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace tessaro::ui::qt::testing {
+
+// Processes events until the condition holds or the time is up.
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
+
+// Answers the next modal window: armed before the blocking call, it polls
+// QApplication::activeModalWidget() and hands the window to the action. A
+// modal left open closes after a while and fails the test instead of hanging.
+class ModalAnswerer {
+ public:
+  explicit ModalAnswerer(std::function<void(QWidget&)> action, int timeoutMs = 10000);
+  ~ModalAnswerer();
+  bool Answered() const { return answered_; }
+
+ private:
+  void Poll();
+
+  std::function<void(QWidget&)> action_;
+  QTimer timer_;
+  QElapsedTimer clock_;
+  int timeoutMs_;
+  bool answered_ = false;
+};
+
+std::string ReadText(const std::filesystem::path& path);
+std::vector<std::string> ReadLines(const std::filesystem::path& path);
+
+// A fresh private folder, removed again with the object.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace tessaro::ui::qt::testing
