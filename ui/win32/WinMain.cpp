@@ -3,6 +3,8 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "core/modApp.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
@@ -47,3 +49,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   window.SetLogic(nullptr);
   return static_cast<int>(msg.wParam);
 }
+
+// The default terminate handler prints the demangled exception type, which
+// drags the whole C++ demangler into the exe; a GUI program has no console to
+// print to anyway.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
