@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "ui/Layout.h"
 #include "ui/frmMain.h"
 #include "ui/win32/ControlIds.h"
@@ -284,10 +286,13 @@ void MainWindow::OnMouseUp(std::int16_t button, WPARAM wParam, LPARAM lParam) {
 void MainWindow::OnDrawImage(const DRAWITEMSTRUCT& item) {
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   if (image1_ == nullptr) return;
-  // The picture keeps its natural size, centred in the frame.
-  const int left = (item.rcItem.left + item.rcItem.right - 64) / 2;
-  const int top = (item.rcItem.top + item.rcItem.bottom - 64) / 2;
-  DrawIconEx(item.hDC, left, top, image1_, 64, 64, 0, nullptr, DI_NORMAL);
+  // Inside the one-pixel frame: the picture's natural 64 x 64 at 96 DPI,
+  // scaled along with the layout at other DPIs.
+  const int size =
+      std::min(item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top);
+  const int left = (item.rcItem.left + item.rcItem.right - size) / 2;
+  const int top = (item.rcItem.top + item.rcItem.bottom - size) / 2;
+  DrawIconEx(item.hDC, left, top, image1_, size, size, 0, nullptr, DI_NORMAL);
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
