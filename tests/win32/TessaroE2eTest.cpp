@@ -1,5 +1,9 @@
 // tessaro.exe end to end under Wine: the real program, worked through its
 // windows, with a recording subst.exe beside it.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -297,7 +301,8 @@ TEST_F(TrayTest, HideIntoTray_LeftButtonBringsTheWindowBack) {
 
   P().TrayEvent(WM_LBUTTONDOWN);
   ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
-  EXPECT_FALSE(P().TrayIconPresent());
+  // The icon goes right after the window shows: wait for the handler's end.
+  EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
 
   // Hidden again: the icon comes back with the same record.
   P().Command(Id(CommandId::mnuSystray));
@@ -318,7 +323,8 @@ TEST_F(TrayTest, RightButton_OpensTheTrayMenu_AnzeigenShowsTheWindow) {
 
   P().PostCommand(Id(CommandId::mnuBarShowWindow));
   ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
-  EXPECT_FALSE(P().TrayIconPresent());
+  // The icon goes right after the window shows: wait for the handler's end.
+  EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
 }
 
 TEST_F(TrayTest, ExitFromTheTrayMenu_EndsAtOnceWithoutSaving) {
@@ -338,6 +344,26 @@ TEST_F(TrayTest, CloseWhileHidden_RemovesTheIconAndSaves) {
   Settings expected;
   expected.next = "1";
   EXPECT_EQ(ReadSettings(), expected.Bytes());
+}
+
+TEST_F(TrayTest, TaskbarRecreated_PutsTheIconBackOnlyWhileHidden) {
+  StartProgram();
+  const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  NOTIFYICONDATAW icon{};
+  icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  icon.hWnd = P().Control(ids::kIdPicture1);
+  icon.uID = 1;
+
+  // Shown: a new task bar gets no icon.
+  SendMessageW(P().Main(), taskbarCreated, 0, 0);
+  EXPECT_FALSE(P().TrayIconPresent());
+
+  // Hidden: the icon that went with the old task bar comes back.
+  P().Command(Id(CommandId::mnuSystray));
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+  ASSERT_FALSE(P().TrayIconPresent());
+  SendMessageW(P().Main(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(P().TrayIconPresent());
 }
 
 // --- the About message ----------------------------------------------------
