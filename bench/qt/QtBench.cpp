@@ -1,0 +1,202 @@
+// One run, three figures:
+//  1. time from process start to the window shown, tessaro against an empty
+//     Qt window built the same way (median of 20 starts each);
+//  2. idle resident memory of both;
+//  3. the folder dialog opening a folder of 100,000 files against a plain
+//     listing of that folder.
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QThread>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/KnownFolders.h"
+#include "ui/frmOpenPath.h"
+#include "ui/qt/OpenPathDialog.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kStarts = 20;
+constexpr int kDialogRuns = 10;
+constexpr int kFiles = 100000;
+
+double Milliseconds(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+long ResidentKiB(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+  }
+  return -1;
+}
+
+struct StartFigures {
+  double shownMs = 0;
+  double residentKiB = 0;
+};
+
+// Starts the program, waits for its "shown", lets it idle, reads its memory.
+bool StartOnce(const std::string& program, double* shownMs, long* residentKiB) {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return false;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+  std::vector<char*> argv{const_cast<char*>(program.c_str()), nullptr};
+  pid_t pid = 0;
+  const auto start = Clock::now();
+  const int error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(pipeFds[1]);
+  if (error != 0) {
+    ::close(pipeFds[0]);
+    return false;
+  }
+  std::string seen;
+  char buffer[256];
+  ssize_t n = 0;
+  while (seen.find("shown\n") == std::string::npos &&
+         (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) {
+    seen.append(buffer, static_cast<std::size_t>(n));
+  }
+  *shownMs = Milliseconds(Clock::now() - start);
+  QThread::msleep(700);  // idle: start-up work done, caches settled
+  *residentKiB = ResidentKiB(pid);
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, nullptr, 0);
+  ::close(pipeFds[0]);
+  return seen.find("shown\n") != std::string::npos;
+}
+
+StartFigures MeasureStarts(const std::string& program) {
+  std::vector<double> shown;
+  std::vector<double> resident;
+  for (int i = 0; i < kStarts; ++i) {
+    double ms = 0;
+    long kib = 0;
+    if (!StartOnce(program, &ms, &kib)) {
+      std::fprintf(stderr, "%s did not report its window\n", program.c_str());
+      std::exit(1);
+    }
+    shown.push_back(ms);
+    resident.push_back(static_cast<double>(kib));
+  }
+  return {Median(shown), Median(resident)};
+}
+
+class TextBox final : public tessaro::IComboBox {
+ public:
+  std::wstring Text() const override { return text; }
+  void SetText(const std::wstring& t) override { text = t; }
+  void AddItem(const std::wstring&) override {}
+  std::wstring text;
+};
+
+std::size_t PlainListing(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return 0;
+  while (const dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
+  ::closedir(dir);
+  return names.size();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool display = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY");
+  if (!display) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  const char* platform = display ? "the display" : "offscreen";
+
+  // tessaro reads and writes its settings: keep that in a scratch home.
+  const fs::path scratch =
+      fs::temp_directory_path() / ("tessaro-bench-" + std::to_string(::getpid()));
+  fs::create_directories(scratch / "home" / "Documents");
+  ::setenv("HOME", (scratch / "home").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
+
+  std::printf("Start-up on %s, median of %d starts each\n", platform, kStarts);
+  const StartFigures empty = MeasureStarts(EMPTY_WINDOW_EXE);
+  const StartFigures tessaro = MeasureStarts(TESSARO_PROBE_EXE);
+  std::printf("  %-20s %9s %14s\n", "", "shown", "idle resident");
+  std::printf("  %-20s %7.1f ms %10.1f MiB\n", "empty Qt window", empty.shownMs,
+              empty.residentKiB / 1024.0);
+  std::printf("  %-20s %7.1f ms %10.1f MiB\n", "tessaro", tessaro.shownMs,
+              tessaro.residentKiB / 1024.0);
+  std::printf("  %-20s %7.2f x    %7.2f x\n", "ratio", tessaro.shownMs / empty.shownMs,
+              tessaro.residentKiB / empty.residentKiB);
+
+  QApplication app(argc, argv);
+  const fs::path big = scratch / "big";
+  fs::create_directories(big);
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string name = (big / ("Datei-" + std::to_string(i) + ".txt")).string();
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT, 0600);
+    if (fd >= 0) ::close(fd);
+  }
+
+  std::vector<double> listing;
+  std::vector<double> dialog;
+  std::size_t listed = 0;
+  std::size_t shownFiles = 0;
+  for (int i = 0; i < kDialogRuns; ++i) {
+    auto start = Clock::now();
+    listed = PlainListing(big.string());
+    listing.push_back(Milliseconds(Clock::now() - start));
+
+    tessaro::AppState state;
+    state.blnPrefill = tessaro::kTrue;
+    state.blnPathMode = tessaro::kTrue;
+    TextBox cboDrive;
+    TextBox cboLocRes;
+    cboLocRes.text = big.wstring();
+    const auto folders = tessaro::platform::MakeSystemKnownFolders();
+    tessaro::ui::frmOpenPath logic(state, cboDrive, cboLocRes, *folders);
+
+    start = Clock::now();
+    tessaro::ui::qt::OpenPathDialog window(logic, tessaro::ui::qt::DriveTable::FromSystem());
+    logic.Attach(window);
+    logic.Form_Load();
+    window.show();
+    window.repaint();
+    QCoreApplication::processEvents();
+    dialog.push_back(Milliseconds(Clock::now() - start));
+    shownFiles = static_cast<std::size_t>(window.File1List()->Names().size());
+    logic.Detach();
+  }
+  fs::remove_all(scratch);
+
+  std::printf("\nFolder of %d files, median of %d runs (%zu names listed, %zu shown)\n", kFiles,
+              kDialogRuns, listed, shownFiles);
+  std::printf("  plain listing (readdir)      %8.1f ms\n", Median(listing));
+  std::printf("  folder dialog open and drawn %8.1f ms\n", Median(dialog));
+  std::printf("  ratio                        %8.2f x\n", Median(dialog) / Median(listing));
+  return 0;
+}
