@@ -83,7 +83,8 @@ TEST_F(OpenPathDialogTest, Layout_CaptionButtonsAndFixedSize) {
       ASSERT_NE(widget, nullptr) << control.name;
       EXPECT_EQ(widget->geometry(), PixelRect(dialog, control.twips)) << control.name;
     }
-    EXPECT_EQ(QApplication::focusWidget(), dialog.OKButton());
+    // The dialog becomes the active window a moment after it turns modal.
+    EXPECT_TRUE(WaitFor([&] { return QApplication::focusWidget() == dialog.OKButton(); }));
     dialog.CancelButton()->click();
   });
 }
