@@ -94,7 +94,7 @@ TEST_F(ProfileCrashSafety, KilledWhileSaving_FileHoldsOldOrNewContent) {
   std::mt19937 random(20240607);
   std::uniform_int_distribution<long long> delayMicroseconds(
       0, std::max<long long>(2000, pair.count()));
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(6);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   int rounds = 0;
   int changes = 0;
   std::size_t mostTemps = 0;
@@ -120,7 +120,7 @@ TEST_F(ProfileCrashSafety, KilledWhileSaving_FileHoldsOldOrNewContent) {
     previous = now;
     mostTemps = std::max(mostTemps, TempFileCount());
   }
-  EXPECT_GE(rounds, 30);
+  EXPECT_GE(rounds, 20);
   EXPECT_GT(changes, 0) << "no kill ever came after a completed save";
 
   // A clean save clears what the killed ones left.
