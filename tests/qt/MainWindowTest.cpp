@@ -353,7 +353,7 @@ TEST_F(MainWindowTest, NoNotificationArea_WindowComesBack) {
   ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
   window_->Action(CommandId::mnuSystray)->trigger();
   EXPECT_TRUE(window_->isVisible());
-  EXPECT_FALSE(tray.Icon().isVisible());
+  EXPECT_TRUE(tray.Icon() == nullptr || !tray.Icon()->isVisible());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "ui/Services.h"
 
@@ -21,10 +22,11 @@ class TrayIconQt final : public ITrayIcon {
   bool Add(const TrayRecord& record) override;
   void Remove(const TrayRecord& record) override;
 
-  const QSystemTrayIcon& Icon() const { return icon_; }
+  // Null until the first Add: a tray icon costs start-up time on some desktops.
+  const QSystemTrayIcon* Icon() const { return icon_.get(); }
 
  private:
-  QSystemTrayIcon icon_;
+  std::unique_ptr<QSystemTrayIcon> icon_;
   std::function<void(std::int32_t)> onEvent_;
 };
 
