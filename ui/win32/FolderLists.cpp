@@ -248,9 +248,13 @@ void DirList::OnDoubleClick() {
 bool FileList::SetPath(const std::wstring& path) {
   const std::wstring directory = ResolveDirectory(path);
   if (directory.empty()) return false;
+  // The load sets the same folder twice in a row (through Dir1's change and
+  // then directly); listing a huge folder once is enough.
+  if (SameText(directory, path_)) return true;
   std::vector<std::wstring> files;
   if (!ListDirectory(directory, EntryKind::kFiles, files)) return false;
   FillListBox(list_, files);
+  path_ = directory;
   return true;
 }
 

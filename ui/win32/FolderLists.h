@@ -62,6 +62,7 @@ class FileList final : public IFileList {
 
  private:
   HWND list_ = nullptr;
+  std::wstring path_;  // the folder listed
 };
 
 // The full path of an existing directory named by the text, or the empty text.
