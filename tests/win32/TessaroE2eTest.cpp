@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -619,6 +620,32 @@ TEST_F(FolderDialogTest, MissingStartFolder_ListsStayAtTheCurrentDirectory_Dialo
   }));
   Press(dialog, ids::kIdOKButton);
   EXPECT_EQ(P().Text(Folder()), root_);
+}
+
+TEST_F(FolderDialogTest, DriveList_ShowsLowerCaseLettersAndASubstDrivesFolder) {
+  StartWithTree();
+  // A drive made the way subst makes one, for this test only.
+  struct SubstDrive {
+    explicit SubstDrive(const std::wstring& folder)
+        : made(DefineDosDeviceW(0, L"S:", folder.c_str()) != FALSE) {}
+    ~SubstDrive() {
+      if (made) DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"S:", nullptr);
+    }
+    bool made;
+  } substDrive(root_);
+  ASSERT_TRUE(substDrive.made);
+  HWND dialog = Open(CommandId::cmdOpenDrive);
+  ASSERT_NE(dialog, nullptr);
+  const auto drives = P().ComboItems(GetDlgItem(dialog, ids::kIdDrive1));
+  Press(dialog, ids::kIdCancelButton);
+
+  ASSERT_FALSE(drives.empty());
+  for (const auto& drive : drives) {
+    ASSERT_GE(drive.size(), 2u);
+    EXPECT_TRUE(drive[0] >= L'a' && drive[0] <= L'z' && drive[1] == L':') << Utf8(drive);
+  }
+  EXPECT_NE(std::find(drives.begin(), drives.end(), L"s: [" + root_ + L"]"), drives.end())
+      << Utf8(drives.back());
 }
 
 }  // namespace
