@@ -6,8 +6,6 @@
 namespace tessaro::ui::win32 {
 namespace {
 
-enum class EntryKind { kDirectories, kFiles };
-
 wchar_t Lower(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
 
 bool SameText(const std::wstring& a, const std::wstring& b) {
@@ -20,10 +18,18 @@ bool IsDot(const wchar_t* name) {
          (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
 }
 
-// The names of one kind in a directory, sorted without regard to case; false
-// when the directory cannot be read.
-bool ListDirectory(const std::wstring& directory, EntryKind kind,
-                   std::vector<std::wstring>& names) {
+void SortNames(std::vector<std::wstring>& names) {
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
+  });
+}
+
+// The subdirectories and the files of a directory, each sorted without
+// regard to case, hidden and system entries left out; false when the
+// directory cannot be read. Either list may be left out.
+bool ScanDirectory(const std::wstring& directory, std::vector<std::wstring>* directories,
+                   std::vector<std::wstring>* files) {
   std::wstring pattern = directory;
   if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
   pattern += L'*';
@@ -35,17 +41,17 @@ bool ListDirectory(const std::wstring& directory, EntryKind kind,
   do {
     const DWORD attributes = data.dwFileAttributes;
     if ((attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) continue;
-    const bool isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (isDirectory != (kind == EntryKind::kDirectories)) continue;
-    if (isDirectory && IsDot(data.cFileName)) continue;
-    names.emplace_back(data.cFileName);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      if (directories != nullptr && !IsDot(data.cFileName))
+        directories->emplace_back(data.cFileName);
+    } else if (files != nullptr) {
+      files->emplace_back(data.cFileName);
+    }
   } while (FindNextFileW(find, &data));
   FindClose(find);
 
-  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
-  });
+  if (directories != nullptr) SortNames(*directories);
+  if (files != nullptr) SortNames(*files);
   return true;
 }
 
@@ -191,8 +197,9 @@ bool DriveList::MakeCurrent(std::size_t index) {
   return true;
 }
 
-void DirList::Bind(HWND list, std::function<void()> onChange) {
+void DirList::Bind(HWND list, FolderScan& scan, std::function<void()> onChange) {
   list_ = list;
+  scan_ = &scan;
   onChange_ = std::move(onChange);
 }
 
@@ -200,7 +207,8 @@ bool DirList::Open(const std::wstring& path, bool notify) {
   const std::wstring directory = ResolveDirectory(path);
   if (directory.empty()) return false;
   std::vector<std::wstring> subdirectories;
-  if (!ListDirectory(directory, EntryKind::kDirectories, subdirectories)) return false;
+  std::vector<std::wstring> files;
+  if (!ScanDirectory(directory, &subdirectories, &files)) return false;
 
   std::vector<std::wstring> entries;
   std::vector<std::wstring> lines;
@@ -234,7 +242,13 @@ bool DirList::Open(const std::wstring& path, bool notify) {
 
   const bool changed = !SameText(directory, path_);
   path_ = directory;
-  if (changed && notify && onChange_) onChange_();
+  if (changed && notify && onChange_) {
+    // The file list follows at once; it takes the files from this pass.
+    *scan_ = FolderScan{directory, std::move(files), true};
+    onChange_();
+    scan_->valid = false;
+    scan_->files.clear();
+  }
   return true;
 }
 
@@ -252,7 +266,12 @@ bool FileList::SetPath(const std::wstring& path) {
   // then directly); listing a huge folder once is enough.
   if (SameText(directory, path_)) return true;
   std::vector<std::wstring> files;
-  if (!ListDirectory(directory, EntryKind::kFiles, files)) return false;
+  if (scan_ != nullptr && scan_->valid && SameText(scan_->directory, directory)) {
+    files = std::move(scan_->files);
+    scan_->valid = false;
+  } else if (!ScanDirectory(directory, nullptr, &files)) {
+    return false;
+  }
   FillListBox(list_, files);
   path_ = directory;
   return true;

@@ -13,6 +13,14 @@
 // and stays where it was, so the dialog remains usable.
 namespace tessaro::ui::win32 {
 
+// One pass over a folder yields both lists: the directory list leaves the
+// files here for the file list, which follows it at once.
+struct FolderScan {
+  std::wstring directory;
+  std::vector<std::wstring> files;
+  bool valid = false;
+};
+
 // Drive1: a drop-down list of the machine's drives, "c: [label]".
 class DriveList final : public IDriveList {
  public:
@@ -39,8 +47,8 @@ class DriveList final : public IDriveList {
 // highlights it.
 class DirList final : public IDirList {
  public:
-  void Bind(HWND list, std::function<void()> onChange);
-  // Opens a directory without raising the change notification.
+  void Bind(HWND list, FolderScan& scan, std::function<void()> onChange);
+  // Opens a directory; notify false raises no change notification.
   bool Open(const std::wstring& path, bool notify);
 
   std::wstring Path() const override { return path_; }
@@ -49,6 +57,7 @@ class DirList final : public IDirList {
 
  private:
   HWND list_ = nullptr;
+  FolderScan* scan_ = nullptr;
   std::function<void()> onChange_;
   std::wstring path_;
   std::vector<std::wstring> entries_;  // full path behind each line
@@ -57,11 +66,15 @@ class DirList final : public IDirList {
 // File1: the directory's files, hidden and system files left out.
 class FileList final : public IFileList {
  public:
-  void Bind(HWND list) { list_ = list; }
+  void Bind(HWND list, FolderScan& scan) {
+    list_ = list;
+    scan_ = &scan;
+  }
   bool SetPath(const std::wstring& path) override;
 
  private:
   HWND list_ = nullptr;
+  FolderScan* scan_ = nullptr;
   std::wstring path_;  // the folder listed
 };
 

@@ -108,8 +108,8 @@ void OpenPathWindow::CreateControls() {
                                    instance_, nullptr);
   }
   drive1_.Bind(GetDlgItem(hwnd_, kIdDrive1), [this] { logic_.Drive1_Change(); });
-  dir1_.Bind(GetDlgItem(hwnd_, kIdDir1), [this] { logic_.Dir1_Change(); });
-  file1_.Bind(GetDlgItem(hwnd_, kIdFile1));
+  dir1_.Bind(GetDlgItem(hwnd_, kIdDir1), scan_, [this] { logic_.Dir1_Change(); });
+  file1_.Bind(GetDlgItem(hwnd_, kIdFile1), scan_);
 }
 
 void OpenPathWindow::ApplyDpi(UINT dpi) {

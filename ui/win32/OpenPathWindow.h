@@ -41,6 +41,7 @@ class OpenPathWindow final : public WindowBase, public IOpenPathView {
   HINSTANCE instance_;
   frmOpenPath& logic_;
   std::array<HWND, 5> controls_{};  // in the order of layout::kDialogControls
+  FolderScan scan_;
   DriveList drive1_;
   DirList dir1_;
   FileList file1_;
