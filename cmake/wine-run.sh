@@ -43,6 +43,11 @@ mkdir -p "$(dirname "$prefix")"
     # hide or destroy of a top-level window otherwise stalls for seconds.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    # Wine's own fonts (fonts-wine): some builds do not find them where the
+    # package puts them, and the title bars then lack their button glyphs.
+    if [ -d /usr/share/wine/fonts ]; then
+      cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     wineserver -w
     touch "$prefix/.tessaro-ready"
   fi
