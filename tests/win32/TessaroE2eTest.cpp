@@ -123,6 +123,8 @@ TEST_F(StartupTest, Window_HasTheLayoutsClientSizeAndControlPositions) {
   EXPECT_EQ(folder.left, 8);
   EXPECT_EQ(folder.top, 96);
   EXPECT_EQ(folder.right - folder.left, 289);
+  // The box's edit field keeps the layout's height whatever the font.
+  EXPECT_EQ(folder.bottom - folder.top, 21);
   EXPECT_FALSE(IsWindowVisible(P().Control(ids::kIdPicture1)));
 }
 
