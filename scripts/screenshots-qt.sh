@@ -12,7 +12,9 @@ out="$here/docs/screenshots"
 cmake --build "$build" -j2 --target tessaro_screenshot_tour subst
 mkdir -p "$out"
 
-scratch="$(mktemp -d)"
+# A short, fixed folder, so the pictures show a path a user might map.
+scratch=/tmp/tessaro-demo
+rm -rf "$scratch"
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/home/Documents/Daten/Briefe" "$scratch/home/Documents/Daten/Fotos" \
   "$scratch/home/Documents/Daten/Rechnungen" "$scratch/run"

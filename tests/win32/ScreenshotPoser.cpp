@@ -76,7 +76,9 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring out = argv[1];
 
   TessaroProcess program(L"screenshots");
-  const std::wstring projects = program.Folder() + L"\\Projekte";
+  // A folder a user might map, rather than the test's scratch folder.
+  const std::wstring projects = L"C:\\Daten\\Projekte";
+  CreateDirectoryW(L"C:\\Daten", nullptr);
   CreateDirectoryW(projects.c_str(), nullptr);
   for (const wchar_t* name : {L"\\Archiv", L"\\Berichte", L"\\Fotos 2024"}) {
     CreateDirectoryW((projects + name).c_str(), nullptr);
