@@ -39,31 +39,29 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 if [ $locked -eq 0 ]; then
-  # Creating a prefix takes a while; a lock keeps parallel callers from racing.
-  mkdir -p "$(dirname "$prefix")"
-  (
-    flock 9
-    if [ ! -f "$prefix/.tessaro-ready" ]; then
-      rm -rf "$prefix"
-      wineboot -i >/dev/null 2>&1
-      # A virtual desktop: in a bare X server without a window manager every
-      # hide or destroy of a top-level window otherwise stalls for seconds.
-      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-      # Wine's own fonts (fonts-wine): some builds do not find them where the
-      # package puts them, and the title bars then lack their button glyphs.
-      if [ -d /usr/share/wine/fonts ]; then
-        cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
-      fi
-      wineserver -w
-      touch "$prefix/.tessaro-ready"
-    fi
-  ) 9>"$prefix.lock"
-
   # Runs in one prefix must not overlap (ctest -j): each one stops the
   # prefix's wineserver before and after, which would kill a parallel run.
+  # The same lock keeps parallel callers from racing to create the prefix.
   # flock -o keeps the lock's descriptor away from Wine's own processes.
-  exec flock -o "$prefix.run.lock" "$0" --locked "$prefix" "$@"
+  mkdir -p "$(dirname "$prefix")"
+  exec flock -o "$prefix.lock" "$0" --locked "$prefix" "$@"
+fi
+
+# Creating a prefix takes a while, so it is made once and marked ready.
+if [ ! -f "$prefix/.tessaro-ready" ]; then
+  rm -rf "$prefix"
+  wineboot -i >/dev/null 2>&1
+  # A virtual desktop: in a bare X server without a window manager every
+  # hide or destroy of a top-level window otherwise stalls for seconds.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  # Wine's own fonts (fonts-wine): some builds do not find them where the
+  # package puts them, and the title bars then lack their button glyphs.
+  if [ -d /usr/share/wine/fonts ]; then
+    cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
+  wineserver -w
+  touch "$prefix/.tessaro-ready"
 fi
 
 # A server left from an earlier run may still hold a display that is gone.
