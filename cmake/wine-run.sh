@@ -30,21 +30,22 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 
-if [ -z "${DISPLAY:-}" ]; then
-  if ! command -v xvfb-run >/dev/null 2>&1; then
-    echo "wine-run.sh: no DISPLAY and no xvfb-run" >&2
-    exit 2
-  fi
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$prefix" "$@"
-fi
-
 if [ $locked -eq 0 ]; then
   # Runs in one prefix must not overlap (ctest -j): each one stops the
   # prefix's wineserver before and after, which would kill a parallel run.
   # The same lock keeps parallel callers from racing to create the prefix.
   # flock -o keeps the lock's descriptor away from Wine's own processes.
+  # The lock comes first: a run waiting for it holds no X server meanwhile.
   mkdir -p "$(dirname "$prefix")"
   exec flock -o "$prefix.lock" "$0" --locked "$prefix" "$@"
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  if ! command -v xvfb-run >/dev/null 2>&1; then
+    echo "wine-run.sh: no DISPLAY and no xvfb-run" >&2
+    exit 2
+  fi
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" --locked "$prefix" "$@"
 fi
 
 # Creating a prefix takes a while, so it is made once and marked ready.

@@ -28,6 +28,6 @@ XDG_RUNTIME_DIR="$scratch/run" "$build/bin/subst" X: "$scratch/home/Documents/Da
 HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run" \
   LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \
   xvfb-run -a -s "-screen 0 800x600x24 -dpi 96" \
-  "$build/tests/qt/tessaro_screenshot_tour" "$out" "$scratch/home/Documents/Daten"
+  "$build/tools/screenshots/tessaro_screenshot_tour" "$out" "$scratch/home/Documents/Daten"
 
 ls -1 "$out"/linux-*.png

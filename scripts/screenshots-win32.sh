@@ -21,7 +21,7 @@ trap 'rm -rf "$shots"' EXIT
 # The Wine wrapper starts its own X server when there is no DISPLAY.
 unset DISPLAY
 "$here/cmake/wine-run.sh" "$build/wineprefix" \
-  "$build/tests/win32/tessaro_screenshots.exe" "Z:$(echo "$shots" | tr / '\\')"
+  "$build/tools/screenshots/tessaro_screenshots.exe" "Z:$(echo "$shots" | tr / '\\')"
 
 for name in main menu dialog about; do
   convert "$shots/win32-$name.bmp" "$out/win32-$name.png"

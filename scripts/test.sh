@@ -1,23 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing (Debian 12), then builds and runs every test:
-# the Linux build with the Qt front end, the same tests under AddressSanitizer
+# Installs what is missing (Debian 12), then checks the format of every C++
+# file and builds and runs every test, with warnings as errors: the Linux build with the Qt front end, the same tests under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the profile fuzzer for a bounded time, and
 # the Windows build with its tests under Wine.
 #
 #   scripts/test.sh            everything
-#   scripts/test.sh native     only the named stages (native asan fuzz windows)
+#   scripts/test.sh native     only the named stages (format native asan fuzz windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 stages=("$@")
-[ ${#stages[@]} -eq 0 ] && stages=(native asan fuzz windows)
+[ ${#stages[@]} -eq 0 ] && stages=(format native asan fuzz windows)
 jobs=$(nproc)
 fuzz_seconds=${TESSARO_FUZZ_SECONDS:-60}
 
 packages=(
   cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest
   qt6-base-dev libgl-dev fonts-dejavu-core xvfb xauth
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64 wine wine64 fonts-wine
 )
 
@@ -37,7 +37,7 @@ install_missing() {
 run_preset() {
   local preset=$1
   echo "== $preset: configure and build"
-  cmake --preset "$preset"
+  cmake --preset "$preset" -DTESSARO_WERROR=ON
   cmake --build --preset "$preset" -j "$jobs"
   echo "== $preset: test"
   ctest --preset "$preset" -j "$jobs"
@@ -47,10 +47,14 @@ install_missing
 
 for stage in "${stages[@]}"; do
   case "$stage" in
+    format)
+      echo "== format: clang-format over every C++ file"
+      git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+      ;;
     native | asan | windows) run_preset "$stage" ;;
     fuzz)
       echo "== fuzz: build and run for ${fuzz_seconds}s"
-      cmake --preset fuzz
+      cmake --preset fuzz -DTESSARO_WERROR=ON
       cmake --build --preset fuzz -j "$jobs"
       corpus=$(mktemp -d)
       cp fuzz/corpus/* "$corpus"/

@@ -194,11 +194,12 @@ TEST_F(PosixLauncherTest, NotAProgram_FailedWithReasonAndNoShellFallback) {
 }
 
 TEST_F(PosixLauncherTest, LongRunningChild_LaunchReturnsAtOnce) {
-  WriteFile(bin_ / "subst", "#!/bin/sh\n: > \"$TESSARO_TEST_OUTPUT.done\"\nexec /bin/sleep 1\n",
+  // The child outlives the bound by far, so a loaded machine cannot blur it.
+  WriteFile(bin_ / "subst", "#!/bin/sh\n: > \"$TESSARO_TEST_OUTPUT.done\"\nexec /bin/sleep 5\n",
             0755);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Launch(L"subst X: /d").status, LaunchStatus::kStarted);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
   Recorded();  // the child has read its script before the folder goes
 }
 
