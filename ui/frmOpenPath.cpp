@@ -42,7 +42,7 @@ void frmOpenPath::Form_Load() {
   IOpenPathView& view = *view_;
 
   Guarded([&] {
-    strPath = app_.blnPrefill == kFalse ? fctGetSpecialFolder(knownFolders_, platform::kCsidlPersonal)
+    strPath = app_.blnPrefill == kFalse ? fctGetSpecialFolder(knownFolders_, platform::KnownFolder::kDocuments)
                                         : cboLocRes_.Text();
   });
   Guarded([&] { view.SetCaption(layout::kDialogCaption); });

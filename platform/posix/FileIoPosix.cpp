@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 #include "platform/FileIo.h"
 
 namespace tessaro::platform {

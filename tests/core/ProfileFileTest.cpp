@@ -17,7 +17,7 @@
 #endif
 
 #include "core/ProfileFile.h"
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 #include "platform/FileIo.h"
 
 namespace tessaro::profile {

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "core/Controls.h"
+#include "ui/Controls.h"
 #include "ui/Commands.h"
 
 namespace tessaro::ui::win32 {
