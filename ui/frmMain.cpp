@@ -176,9 +176,8 @@ void frmMain::ShowWindowAndRemoveIcon() {
 void frmMain::RemoveTrayIcon() { services_.tray.Remove(app_.udtTray); }
 
 void frmMain::mnuAbout_Click() {
-  view_.ShowMessage(
-      ComposeAboutText(services_.clock.CurrentYear(), services_.version.Version()),
-      MessageKind::kInformation, kAboutTitle);
+  view_.ShowMessage(ComposeAboutText(services_.clock.CurrentYear(), services_.version.Version()),
+                    MessageKind::kInformation, kAboutTitle);
 }
 
 void frmMain::mnuBarAbout_Click() { mnuAbout_Click(); }

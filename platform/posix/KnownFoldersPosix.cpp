@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "text/TextCodec.h"
 #include "platform/KnownFolders.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::platform {
 

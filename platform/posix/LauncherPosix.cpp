@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "text/TextCodec.h"
 #include "platform/Launcher.h"
 #include "platform/WindowsCommandLine.h"
+#include "text/TextCodec.h"
 
 extern char** environ;
 

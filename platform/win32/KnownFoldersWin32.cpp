@@ -23,7 +23,8 @@ class Win32KnownFolders final : public IKnownFolders {
  public:
   std::wstring Path(KnownFolder folder) override {
     LPITEMIDLIST items = nullptr;
-    if (SHGetSpecialFolderLocation(nullptr, Csidl(folder), &items) != S_OK || items == nullptr) return {};
+    if (SHGetSpecialFolderLocation(nullptr, Csidl(folder), &items) != S_OK || items == nullptr)
+      return {};
     // The wide form: the 8-bit one loses every user name outside the code page.
     wchar_t buffer[MAX_PATH] = {};
     const BOOL found = SHGetPathFromIDListW(items, buffer);

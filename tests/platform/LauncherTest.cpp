@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "text/TextCodec.h"
 #include "platform/WindowsCommandLine.h"
+#include "text/TextCodec.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

@@ -23,7 +23,7 @@ class frmMainTest : public ::testing::Test, protected MainFormRig {
 };
 
 TEST_F(frmMainTest, LoadShowsTheSettingsInTheBoxesAndTheMark) {
-  Load("[Startup]\ntarget drive=X:\nreset restart=1\n[Data]\nlast path 1=C:\\a\n");
+  Load("[Startup]\ntarget drive=X:\nreset restart=1\n[Data]\nnext path=1\nlast path 1=C:\\a\n");
   ASSERT_EQ(view.drive.items.size(), 26u);
   EXPECT_EQ(view.drive.items[23], L"X:");
   EXPECT_EQ(view.drive.text, L"X:");
