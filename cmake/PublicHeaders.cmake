@@ -19,8 +19,14 @@ function(tessaro_public_headers target folder)
       ${PROJECT_SOURCE_DIR}/${folder}/*.h)
   endif()
   set(stage ${PROJECT_BINARY_DIR}/include/${target})
-  # Rebuilt each time, so a header that was removed or moved is gone here too.
-  file(REMOVE_RECURSE ${stage})
+  # A header that was removed or moved loses its link too; files generated
+  # into the folder stay.
+  file(GLOB_RECURSE staged LIST_DIRECTORIES false RELATIVE ${stage} ${stage}/*)
+  foreach(link IN LISTS staged)
+    if(IS_SYMLINK ${stage}/${link} AND NOT link IN_LIST headers)
+      file(REMOVE ${stage}/${link})
+    endif()
+  endforeach()
   foreach(header IN LISTS headers)
     get_filename_component(dir ${stage}/${header} DIRECTORY)
     file(MAKE_DIRECTORY ${dir})
