@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/ProfileFile.h"
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 
 namespace {
 

@@ -28,11 +28,11 @@ std::wstring AsOneArgument(std::wstring_view text) {
 }  // namespace
 
 std::wstring BuildMapCommandLine(std::wstring_view drive, std::wstring_view folder) {
-  // Blanks around the folder were always lost by the unquoted form; dropping
-  // them keeps "C:\Daten " mapping C:\Daten as it used to.
+  // Blanks around a text were always lost by the unquoted form; dropping them
+  // keeps "C:\Daten " mapping C:\Daten and " X: " naming X: as they used to.
   std::wstring line(kProgram);
   line += L' ';
-  line += AsOneArgument(drive);
+  line += AsOneArgument(TrimBlanks(drive));
   line += L"  ";
   line += AsOneArgument(TrimBlanks(folder));
   return line;
@@ -41,21 +41,9 @@ std::wstring BuildMapCommandLine(std::wstring_view drive, std::wstring_view fold
 std::wstring BuildDeleteCommandLine(std::wstring_view drive) {
   std::wstring line(kProgram);
   line += L' ';
-  line += AsOneArgument(drive);
+  line += AsOneArgument(TrimBlanks(drive));
   line += L" /d";
   return line;
-}
-
-std::wstring LaunchFailureMessage(const platform::LaunchResult& result) {
-  std::wstring message = L"Der Befehl \"subst\" konnte nicht gestartet werden.";
-  if (result.status == platform::LaunchStatus::kNotFound) {
-    message += L"\n\nDas Programm wurde weder im Ordner von Tessaro noch im Suchpfad gefunden.";
-  }
-  if (!result.detail.empty()) {
-    message += L"\n\n";
-    message += result.detail;
-  }
-  return message;
 }
 
 }  // namespace tessaro

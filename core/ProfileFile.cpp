@@ -4,32 +4,32 @@
 
 namespace tessaro::profile {
 
-LineEnd NativeLineEnd() {
-#ifdef _WIN32
-  return LineEnd::kCrLf;
-#else
-  return LineEnd::kLf;
-#endif
+std::optional<ProfileText> LoadProfile(const std::wstring& file, LineEnd newFileLineEnd) {
+  const platform::FileContent content = platform::ReadFileBytes(file);
+  if (content.status == platform::ReadStatus::kError) return std::nullopt;
+  return ProfileText::Parse(content.bytes, newFileLineEnd);
+}
+
+bool StoreProfile(const std::wstring& file, const ProfileText& document) {
+  if (!document.Modified()) return true;
+  return platform::ReplaceFileAtomically(file, document.Serialize());
 }
 
 std::wstring ReadProfileString(const std::wstring& file, std::wstring_view section,
                                std::wstring_view key) {
-  const platform::FileContent content = platform::ReadFileBytes(file);
-  if (content.status != platform::ReadStatus::kOk) return {};
-  return ProfileText::Parse(content.bytes).Read(section, key).value_or(std::wstring());
+  const auto document = LoadProfile(file);
+  if (!document) return {};
+  return document->Read(section, key).value_or(std::wstring());
 }
 
 bool WriteProfileStrings(const std::wstring& file, std::span<const Assignment> assignments,
                          LineEnd newFileLineEnd) {
-  const platform::FileContent content = platform::ReadFileBytes(file);
-  // A file that exists but cannot be read must not be replaced by a fresh one.
-  if (content.status == platform::ReadStatus::kError) return false;
-  ProfileText doc = ProfileText::Parse(content.bytes, newFileLineEnd);
+  auto document = LoadProfile(file, newFileLineEnd);
+  if (!document) return false;
   for (const Assignment& assignment : assignments) {
-    if (!doc.Write(assignment.section, assignment.key, assignment.value)) return false;
+    if (!document->Write(assignment.section, assignment.key, assignment.value)) return false;
   }
-  if (!doc.Modified()) return true;
-  return platform::ReplaceFileAtomically(file, doc.Serialize());
+  return StoreProfile(file, *document);
 }
 
 }  // namespace tessaro::profile

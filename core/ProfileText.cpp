@@ -4,8 +4,8 @@
 #include <string_view>
 #include <utility>
 
-#include "core/ProfileFile.h"
-#include "core/TextCodec.h"
+#include "core/ProfileText.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::profile {
 namespace {
@@ -138,55 +138,6 @@ bool IsWritableKey(std::wstring_view key) {
          key.front() != L';' && key.front() != L'[';
 }
 
-// UTF-16LE code units; where wchar_t is wider, pairs become one code point and
-// a lone surrogate is kept as its unit so that it is written back unchanged.
-std::wstring DecodeUtf16Le(std::string_view bytes) {
-  std::wstring text;
-  text.reserve(bytes.size() / 2 + 1);
-  const auto unitAt = [bytes](std::size_t i) {
-    return static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) |
-           (static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8U);
-  };
-  std::size_t i = 0;
-  for (; i + 1 < bytes.size(); i += 2) {
-    const unsigned unit = unitAt(i);
-    if constexpr (sizeof(wchar_t) > 2) {
-      if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
-        const unsigned low = unitAt(i + 2);
-        if (low >= 0xDC00 && low < 0xE000) {
-          text += static_cast<wchar_t>(0x10000U + ((unit - 0xD800U) << 10U) + (low - 0xDC00U));
-          i += 2;
-          continue;
-        }
-      }
-    }
-    text += static_cast<wchar_t>(unit);
-  }
-  if (i < bytes.size()) text += L'\xFFFD';  // odd trailing byte
-  return text;
-}
-
-std::string EncodeUtf16Le(std::wstring_view text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
-  const auto put = [&bytes](unsigned unit) {
-    bytes += static_cast<char>(unit & 0xFFU);
-    bytes += static_cast<char>(unit >> 8U);
-  };
-  for (const wchar_t c : text) {
-    const auto u = static_cast<unsigned long>(c);
-    if (u > 0x10FFFF) {
-      put(0xFFFD);
-    } else if (u > 0xFFFF) {
-      put(static_cast<unsigned>(0xD800UL + ((u - 0x10000UL) >> 10U)));
-      put(static_cast<unsigned>(0xDC00UL + ((u - 0x10000UL) & 0x3FFUL)));
-    } else {
-      put(static_cast<unsigned>(u));
-    }
-  }
-  return bytes;
-}
-
 }  // namespace
 
 ProfileText ProfileText::Parse(std::string_view bytes, LineEnd newFileLineEnd) {
@@ -194,7 +145,7 @@ ProfileText ProfileText::Parse(std::string_view bytes, LineEnd newFileLineEnd) {
   doc.original_.assign(bytes);
   if (bytes.starts_with(kUtf16LeBom)) {
     doc.encoding_ = Encoding::kUtf16Le;
-    doc.text_ = DecodeUtf16Le(bytes.substr(kUtf16LeBom.size()));
+    doc.text_ = text::DecodeUtf16Le(bytes.substr(kUtf16LeBom.size()));
   } else {
     if (bytes.starts_with(kUtf8Bom)) {
       doc.utf8Bom_ = true;
@@ -358,7 +309,7 @@ std::string ProfileText::Serialize() const {
         break;
     }
   }
-  if (encoding_ == Encoding::kUtf16Le) return std::string(kUtf16LeBom) + EncodeUtf16Le(whole);
+  if (encoding_ == Encoding::kUtf16Le) return std::string(kUtf16LeBom) + text::EncodeUtf16Le(whole);
   // A Windows-1252 file becomes UTF-8 here, as a whole.
   std::string bytes = utf8Bom_ ? std::string(kUtf8Bom) : std::string();
   bytes += text::EncodeUtf8(whole);

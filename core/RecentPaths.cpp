@@ -1,7 +1,5 @@
 #include "core/RecentPaths.h"
 
-#include "core/modIniAccess.h"
-
 #include <algorithm>
 #include <span>
 
@@ -24,28 +22,26 @@ std::int16_t fctSaveLastPath(const AppState& app, const std::wstring& /*sPath*/)
   return static_cast<std::int16_t>(intEmptySlots + 1);
 }
 
-void FillRecentList(AppState& app, IComboBox& cboLocRes) {
+std::vector<std::wstring> FillRecentList(AppState& app) {
   // Right after a reset the list starts empty and the first path goes to slot 0.
-  if (app.intNextPath == 0 && app.blnResetRestart == kTrue) return;
+  if (app.intNextPath == 0 && app.blnResetRestart == kTrue) return {};
 
   app.intNextPath = fctSaveLastPath(app, app.strTargetPath);
   const std::int16_t last = LastListedSlot(app.intNextPath);
-  for (std::int16_t i = 0; i <= last; ++i) {
-    cboLocRes.AddItem(app.arrLastPath[static_cast<std::size_t>(i)]);
-  }
+  return {app.arrLastPath.begin(), app.arrLastPath.begin() + last + 1};
 }
 
-void RecordMappedPath(AppState& app, IComboBox& cboLocRes) {
+std::optional<std::wstring> RecordMappedPath(AppState& app) {
   const std::int16_t last = LastListedSlot(fctSaveLastPath(app, app.strTargetPath));
   const auto compared = std::span(app.arrLastPath).first(static_cast<std::size_t>(last) + 1);
   const bool isNew = std::find(compared.begin(), compared.end(), app.strTargetPath) == compared.end();
-  if (isNew) cboLocRes.AddItem(app.strTargetPath);
+  std::optional<std::wstring> listed;
+  if (isNew) listed = app.strTargetPath;
 
   if (app.intNextPath < 0 || app.intNextPath > kRecentSlots - 1) app.intNextPath = 0;
   app.arrLastPath[static_cast<std::size_t>(app.intNextPath)] = app.strTargetPath;
   ++app.intNextPath;
-
-  SaveSettings(app);
+  return listed;
 }
 
 }  // namespace tessaro

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "core/Controls.h"
 #include "core/modApp.h"
 
 namespace tessaro {
@@ -12,12 +13,13 @@ namespace tessaro {
 // (it counts the empty ones, not the filled ones). sPath is not read.
 std::int16_t fctSaveLastPath(const AppState& app, const std::wstring& sPath);
 
-// Start-up: lists the first three to six slots in the folder box and sets
-// intNextPath; lists nothing right after a reset.
-void FillRecentList(AppState& app, IComboBox& cboLocRes);
+// Start-up: sets intNextPath and returns the first three to six slots for the
+// folder box's list; nothing right after a reset.
+std::vector<std::wstring> FillRecentList(AppState& app);
 
-// After a mapping has been launched: lists the path when it is new, stores it
-// in the next slot, advances that slot and saves the settings.
-void RecordMappedPath(AppState& app, IComboBox& cboLocRes);
+// After a mapping has been launched: stores strTargetPath in the next slot and
+// advances that slot. Returns the path when it is new to the listed slots and
+// belongs at the end of the folder box's list. Saving is the caller's step.
+std::optional<std::wstring> RecordMappedPath(AppState& app);
 
 }  // namespace tessaro

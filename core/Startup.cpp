@@ -3,52 +3,47 @@
 #include "core/RecentPaths.h"
 #include "core/modIniAccess.h"
 #include "core/modSpecialFolder.h"
+#include "platform/Conventions.h"
 
 namespace tessaro {
 
-#ifdef _WIN32
-const wchar_t* const kIniFileSuffix = L"\\Tessaro.ini";
-#else
-const wchar_t* const kIniFileSuffix = L"/Tessaro.ini";
-#endif
+std::wstring SettingsFilePath(std::wstring_view appDataFolder) {
+  std::wstring path(appDataFolder);
+  path += platform::PathSeparator();
+  path += kIniFileName;
+  return path;
+}
 
-void RunStartup(AppState& app, platform::IKnownFolders& folders, const MainControls& controls) {
+StartupView RunStartup(AppState& app, platform::IKnownFolders& folders) {
   // The documents folder is only a placeholder: the settings replace it
   // below even when they hold no target path.
-  app.strTargetPath = fctGetSpecialFolder(folders, platform::kCsidlPersonal);
-  app.strAppData = fctGetSpecialFolder(folders, platform::kCsidlAppData);
-  app.strIniFile = app.strAppData + kIniFileSuffix;
+  app.strTargetPath = fctGetSpecialFolder(folders, platform::KnownFolder::kDocuments);
+  app.strAppData = fctGetSpecialFolder(folders, platform::KnownFolder::kAppData);
+  app.strIniFile = SettingsFilePath(app.strAppData);
   app.intNextPath = 0;
   app.blnPathMode = kTrue;
 
   LoadSettings(app);
 
+  StartupView view;
   for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
-    controls.cboDrive.AddItem(std::wstring{letter, L':'});
-    controls.cboDrive.SetText(app.strTargetDrive);
+    view.driveItems.push_back(std::wstring{letter, L':'});
   }
-  if (controls.cboDrive.Text().empty()) controls.cboDrive.SetText(app.strTargetDrive + L":");
-
-  controls.cboLocRes.SetText(app.strTargetPath);
-  if (controls.cboLocRes.Text().empty()) controls.cboLocRes.SetText(app.arrLastPath[0]);
-
-  FillRecentList(app, controls.cboLocRes);
-
-  controls.mnuRemoveItem.SetChecked(app.blnResetRestart == kTrue);
+  // An empty drive shows as a lone colon, an empty path as the first slot.
+  view.driveText = app.strTargetDrive.empty() ? app.strTargetDrive + L":" : app.strTargetDrive;
+  view.folderText = app.strTargetPath.empty() ? app.arrLastPath[0] : app.strTargetPath;
+  view.recentItems = FillRecentList(app);
+  view.resetChecked = app.blnResetRestart == kTrue;
+  return view;
 }
 
-void ResetOnExit(AppState& app, IComboBox& cboLocRes, const Bool16& flag) {
-  if (flag == kFalse) return;
-  cboLocRes.SetText(std::wstring());
+bool ResetOnExit(AppState& app, Bool16 flag) {
+  if (flag == kFalse) return false;
   for (auto& slot : app.arrLastPath) slot.clear();
   app.intNextPath = 0;
   app.strTargetPath.clear();
   app.strTargetDrive.clear();
-}
-
-void RunShutdown(AppState& app, IComboBox& cboLocRes) {
-  ResetOnExit(app, cboLocRes, app.blnResetRestart);
-  SaveSettings(app);
+  return true;
 }
 
 }  // namespace tessaro

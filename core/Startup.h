@@ -1,31 +1,37 @@
 #pragma once
 
-#include "core/Controls.h"
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "core/modApp.h"
-#include "core/ProfileFile.h"
 #include "platform/KnownFolders.h"
 
 namespace tessaro {
 
-// The settings file's name, joined to the application-data folder with the
-// platform's separator.
-extern const wchar_t* const kIniFileSuffix;
+// The settings file's name in the application-data folder.
+inline constexpr std::wstring_view kIniFileName = L"Tessaro.ini";
 
-struct MainControls {
-  IComboBox& cboDrive;
-  IComboBox& cboLocRes;
-  ICheckMark& mnuRemoveItem;
+// The settings file in the given application-data folder, joined with the
+// platform's separator (a lone "\Tessaro.ini" when there is no folder).
+std::wstring SettingsFilePath(std::wstring_view appDataFolder);
+
+// What the main window shows once loaded.
+struct StartupView {
+  std::vector<std::wstring> driveItems;  // "A:" to "Z:"
+  std::wstring driveText;
+  std::wstring folderText;
+  std::vector<std::wstring> recentItems;  // listed after the folder text is set
+  bool resetChecked = false;
 };
 
 // The main window's load sequence: known folders, settings file path,
-// settings, the two boxes, the recent list and the reset check mark.
-void RunStartup(AppState& app, platform::IKnownFolders& folders, const MainControls& controls);
+// settings, then what the two boxes, the recent list and the reset check mark
+// show.
+StartupView RunStartup(AppState& app, platform::IKnownFolders& folders);
 
 // Forgets the remembered choice when the flag is set; the flag itself stays.
-void ResetOnExit(AppState& app, IComboBox& cboLocRes, const Bool16& flag);
-
-// The main window's unload sequence after the tray icon is gone: the reset
-// when its flag is set, then one save of the whole state.
-void RunShutdown(AppState& app, IComboBox& cboLocRes);
+// True when it did, so that the folder box is emptied as well.
+bool ResetOnExit(AppState& app, Bool16 flag);
 
 }  // namespace tessaro

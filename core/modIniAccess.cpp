@@ -3,18 +3,9 @@
 #include <array>
 
 #include "core/NumericText.h"
-#include "platform/FileIo.h"
 
 namespace tessaro {
 namespace {
-
-profile::ProfileText LoadDocument(const std::wstring& file) {
-  // A missing or unreadable file reads like a file without keys.
-  const auto content = platform::ReadFileBytes(file);
-  return profile::ProfileText::Parse(content.status == platform::ReadStatus::kOk
-                                         ? std::string_view(content.bytes)
-                                         : std::string_view());
-}
 
 // Each key's section, name and field, once: load and save both walk this
 // table in its order, so they cannot drift apart.
@@ -57,32 +48,34 @@ const std::array<Setting, 10> kSettings{{
 
 }  // namespace
 
-std::wstring fctReadIniValue(const std::wstring& section, const std::wstring& key,
-                             const std::wstring& file, const std::wstring& defaultValue) {
-  return LoadDocument(file).Read(section, key).value_or(defaultValue);
+std::wstring fctReadIniValue(const profile::ProfileText& document, std::wstring_view section,
+                             std::wstring_view key, std::wstring_view defaultValue) {
+  return document.Read(section, key).value_or(std::wstring(defaultValue));
 }
 
-Bool16 fctWriteIniValue(const std::wstring& section, const std::wstring& key,
-                        const std::wstring& value, const std::wstring& file) {
-  return ToBool16(profile::WriteProfileString(file, section, key, value));
+Bool16 fctWriteIniValue(profile::ProfileText& document, std::wstring_view section,
+                        std::wstring_view key, std::wstring_view value) {
+  return ToBool16(document.Write(section, key, value));
 }
 
 void LoadSettings(AppState& app) {
-  const auto document = LoadDocument(app.strIniFile);
+  // A missing or unreadable file reads like a file without keys.
+  const auto document = profile::LoadProfile(app.strIniFile).value_or(profile::ProfileText());
   for (const auto& setting : kSettings) {
-    setting.load(app, document.Read(setting.section, setting.key).value_or(std::wstring()));
+    setting.load(app, fctReadIniValue(document, setting.section, setting.key));
   }
 }
 
 void SaveSettings(const AppState& app, profile::LineEnd newFileLineEnd) {
-  std::array<std::wstring, kSettings.size()> values;
-  std::array<profile::Assignment, kSettings.size()> assignments;
-  for (std::size_t i = 0; i < kSettings.size(); ++i) {
-    values[i] = kSettings[i].save(app);
-    assignments[i] = {kSettings[i].section, kSettings[i].key, values[i]};
+  auto document = profile::LoadProfile(app.strIniFile, newFileLineEnd);
+  if (!document) return;
+  for (const auto& setting : kSettings) {
+    // A refused value (a folder name holding a line break) keeps the stored
+    // one; it must not cost the other keys their save.
+    (void)fctWriteIniValue(*document, setting.section, setting.key, setting.save(app));
   }
   // A failed save has nobody to tell: the window may be closing already.
-  (void)profile::WriteProfileStrings(app.strIniFile, assignments, newFileLineEnd);
+  (void)profile::StoreProfile(app.strIniFile, *document);
 }
 
 }  // namespace tessaro

@@ -1,24 +1,27 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/ProfileFile.h"
 #include "core/modApp.h"
 
 namespace tessaro {
 
-// One value from the profile file; the empty text when the file, section or
-// key is missing or empty. Values come back whole, whatever their length.
-std::wstring fctReadIniValue(const std::wstring& section, const std::wstring& key,
-                             const std::wstring& file, const std::wstring& defaultValue = {});
+// One value from the settings document; defaultValue when the section or
+// key is missing. Values come back whole, whatever their length.
+std::wstring fctReadIniValue(const profile::ProfileText& document, std::wstring_view section,
+                             std::wstring_view key, std::wstring_view defaultValue = {});
 
-// -1 when the value is stored, 0 when the write failed or was refused.
-Bool16 fctWriteIniValue(const std::wstring& section, const std::wstring& key,
-                        const std::wstring& value, const std::wstring& file);
+// -1 when the value is stored in the document, 0 when it was refused (a line
+// break cannot be stored); a refused value leaves the document as it was.
+Bool16 fctWriteIniValue(profile::ProfileText& document, std::wstring_view section,
+                        std::wstring_view key, std::wstring_view value);
 
-// The ten settings, read from / written to app.strIniFile. A save applies all
-// ten keys in their fixed order and replaces the file once; its failure is
+// The ten settings, read from / written to app.strIniFile through the two
+// functions above, over one document per call. A save writes the ten keys in
+// their fixed order and replaces the file once. A value that cannot be stored
+// keeps the file's old one while the other nine are saved; a failed save is
 // silent, as the program has nobody to tell at that moment.
 void LoadSettings(AppState& app);
 void SaveSettings(const AppState& app,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "platform/KnownFolders.h"
@@ -8,6 +7,6 @@
 namespace tessaro {
 
 // The known folder's full path, or the empty text when there is none.
-std::wstring fctGetSpecialFolder(platform::IKnownFolders& folders, std::int32_t csidl);
+std::wstring fctGetSpecialFolder(platform::IKnownFolders& folders, platform::KnownFolder folder);
 
 }  // namespace tessaro

@@ -5,8 +5,11 @@
 
 namespace tessaro::platform {
 
-// Window style 2: shown minimized and activated.
-inline constexpr int kShowMinimized = 2;
+// How the launched program's window first appears.
+enum class WindowShow {
+  kNormal,
+  kMinimized,  // minimized and activated
+};
 
 enum class LaunchStatus { kStarted, kNotFound, kFailed };
 
@@ -24,7 +27,7 @@ struct LaunchResult {
 class ILauncher {
  public:
   virtual ~ILauncher() = default;
-  virtual LaunchResult Launch(const std::wstring& commandLine, int showStyle) = 0;
+  virtual LaunchResult Launch(const std::wstring& commandLine, WindowShow show) = 0;
 };
 
 std::unique_ptr<ILauncher> MakeSystemLauncher();

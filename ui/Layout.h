@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -73,19 +74,33 @@ inline constexpr std::array<DialogControl, 5> kDialogControls{{
     {"File1", DialogKind::kFileList, L"", {2760, 480, 2295, 2820}, 4},
 }};
 
-// Looks a control up by name; the tables are small and fixed.
-constexpr const Control& MainControl(std::string_view name) {
-  for (const auto& c : kMainControls) {
-    if (c.name == name) return c;
-  }
-  return kMainControls[0];  // unreachable for the names above
-}
+// A control's name, checked when the program is compiled: a name that is not
+// in the table does not compile, so a lookup can never fall back on another
+// control.
+template <const auto& Table>
+class ControlName {
+ public:
+  // Implicit, so that a call site passes the name as a plain literal.
+  consteval ControlName(const char* name) : index_(IndexOf(name)) {}
+  constexpr std::size_t index() const { return index_; }
 
-constexpr const DialogControl& DialogControlNamed(std::string_view name) {
-  for (const auto& c : kDialogControls) {
-    if (c.name == name) return c;
+ private:
+  static consteval std::size_t IndexOf(std::string_view name) {
+    for (std::size_t i = 0; i < Table.size(); ++i) {
+      if (Table[i].name == name) return i;
+    }
+    throw "no control of that name";
   }
-  return kDialogControls[0];
+  std::size_t index_;
+};
+
+using MainControlName = ControlName<kMainControls>;
+using DialogControlName = ControlName<kDialogControls>;
+
+constexpr const Control& MainControl(MainControlName name) { return kMainControls[name.index()]; }
+
+constexpr const DialogControl& DialogControlNamed(DialogControlName name) {
+  return kDialogControls[name.index()];
 }
 
 }  // namespace tessaro::ui::layout

@@ -3,15 +3,14 @@
 #include <cstdint>
 #include <string>
 
-#include "core/Controls.h"
+#include "ui/Controls.h"
 
 namespace tessaro::ui {
 
 class frmOpenPath;
 
-// Message box styles the program uses (the Windows values).
-inline constexpr std::int32_t kMsgInformation = 64;
-inline constexpr std::int32_t kMsgCritical = 16;
+// The kinds of message box the program shows; each front end picks its icon.
+enum class MessageKind { kInformation, kCritical };
 
 // What frmMain's logic needs of its window. A front end implements it with
 // real controls; tests implement it in memory.
@@ -36,7 +35,7 @@ class IMainWindowView {
   // Shows the folder dialog modally and returns when it has closed.
   virtual void ShowOpenPathDialog(frmOpenPath& dialog) = 0;
 
-  virtual void ShowMessage(const std::wstring& text, std::int32_t style,
+  virtual void ShowMessage(const std::wstring& text, MessageKind kind,
                            const std::wstring& title) = 0;
 
   // Picture1: the hidden child that owns the tray callback and the tray icon.

@@ -6,7 +6,9 @@
 #include "core/MappingCommands.h"
 #include "core/RecentPaths.h"
 #include "core/Startup.h"
+#include "core/modIniAccess.h"
 #include "ui/AboutMessage.h"
+#include "ui/LaunchMessage.h"
 #include "ui/frmOpenPath.h"
 
 namespace tessaro::ui {
@@ -41,13 +43,20 @@ frmMain::frmMain(AppState& app, IMainWindowView& view, const MainServices& servi
 frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
-  RunStartup(app_, services_.knownFolders,
-             {view_.cboDrive(), view_.cboLocRes(), view_.mnuRemoveItem()});
+  const StartupView shown = RunStartup(app_, services_.knownFolders);
+  IComboBox& cboDrive = view_.cboDrive();
+  for (const auto& item : shown.driveItems) cboDrive.AddItem(item);
+  cboDrive.SetText(shown.driveText);
+  IComboBox& cboLocRes = view_.cboLocRes();
+  cboLocRes.SetText(shown.folderText);
+  for (const auto& item : shown.recentItems) cboLocRes.AddItem(item);
+  view_.mnuRemoveItem().SetChecked(shown.resetChecked);
 }
 
 void frmMain::Form_Unload() {
   RemoveTrayIcon();
-  RunShutdown(app_, view_.cboLocRes());
+  if (ResetOnExit(app_, app_.blnResetRestart)) view_.cboLocRes().SetText(std::wstring());
+  SaveSettings(app_);
 }
 
 void frmMain::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float /*x*/,
@@ -62,23 +71,24 @@ void frmMain::cmdSubst_Click() {
   // A command that never started mapped nothing: nothing is recorded then,
   // and the user learns why instead of finding the drive missing later.
   const auto result =
-      services_.launcher.Launch(BuildMapCommandLine(drive, path), platform::kShowMinimized);
+      services_.launcher.Launch(BuildMapCommandLine(drive, path), platform::WindowShow::kMinimized);
   if (result.status != platform::LaunchStatus::kStarted) {
-    view_.ShowMessage(LaunchFailureMessage(result), kMsgCritical, kMessageTitle);
+    view_.ShowMessage(LaunchFailureMessage(result), MessageKind::kCritical, kMessageTitle);
     return;
   }
 
   app_.strTargetDrive = drive;
   app_.strTargetPath = path;
-  RecordMappedPath(app_, view_.cboLocRes());
+  if (const auto listed = RecordMappedPath(app_)) view_.cboLocRes().AddItem(*listed);
+  SaveSettings(app_);
 }
 
 void frmMain::cmdDelRes_Click() {
   const std::wstring drive = view_.cboDrive().Text();
   const auto result =
-      services_.launcher.Launch(BuildDeleteCommandLine(drive), platform::kShowMinimized);
+      services_.launcher.Launch(BuildDeleteCommandLine(drive), platform::WindowShow::kMinimized);
   if (result.status != platform::LaunchStatus::kStarted) {
-    view_.ShowMessage(LaunchFailureMessage(result), kMsgCritical, kMessageTitle);
+    view_.ShowMessage(LaunchFailureMessage(result), MessageKind::kCritical, kMessageTitle);
     return;
   }
 
@@ -166,9 +176,8 @@ void frmMain::ShowWindowAndRemoveIcon() {
 void frmMain::RemoveTrayIcon() { services_.tray.Remove(app_.udtTray); }
 
 void frmMain::mnuAbout_Click() {
-  view_.ShowMessage(
-      ComposeAboutText(services_.clock.CurrentYear(), services_.version.Version()),
-      kMsgInformation, kAboutTitle);
+  view_.ShowMessage(ComposeAboutText(services_.clock.CurrentYear(), services_.version.Version()),
+                    MessageKind::kInformation, kAboutTitle);
 }
 
 void frmMain::mnuBarAbout_Click() { mnuAbout_Click(); }

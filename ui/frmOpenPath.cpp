@@ -42,8 +42,9 @@ void frmOpenPath::Form_Load() {
   IOpenPathView& view = *view_;
 
   Guarded([&] {
-    strPath = app_.blnPrefill == kFalse ? fctGetSpecialFolder(knownFolders_, platform::kCsidlPersonal)
-                                        : cboLocRes_.Text();
+    strPath = app_.blnPrefill == kFalse
+                  ? fctGetSpecialFolder(knownFolders_, platform::KnownFolder::kDocuments)
+                  : cboLocRes_.Text();
   });
   Guarded([&] { view.SetCaption(layout::kDialogCaption); });
   // A drive change moves the directory list along through Drive1_Change.

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/Controls.h"
 #include "core/modApp.h"
 #include "platform/KnownFolders.h"
+#include "ui/Controls.h"
 #include "ui/OpenPathView.h"
 
 namespace tessaro::ui {

@@ -111,7 +111,7 @@ StartFigures MeasureStarts(const std::string& program) {
   return {Median(shown), Median(resident)};
 }
 
-class TextBox final : public tessaro::IComboBox {
+class TextBox final : public tessaro::ui::IComboBox {
  public:
   std::wstring Text() const override { return text; }
   void SetText(const std::wstring& t) override { text = t; }

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/TextCodec.h"
 #include "platform/FileIo.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::platform {
 namespace {

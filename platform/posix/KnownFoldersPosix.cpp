@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/TextCodec.h"
 #include "platform/KnownFolders.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::platform {
 
@@ -132,15 +132,14 @@ std::string DocumentsFromUserDirs(const std::string& configHome, const std::stri
 
 class PosixKnownFolders final : public IKnownFolders {
  public:
-  std::wstring Path(std::int32_t csidl) override {
-    switch (csidl) {
-      case kCsidlAppData:
+  std::wstring Path(KnownFolder folder) override {
+    switch (folder) {
+      case KnownFolder::kAppData:
         return text::DecodeUtf8Lossy(AppData());
-      case kCsidlPersonal:
+      case KnownFolder::kDocuments:
         return text::DecodeUtf8Lossy(Personal());
-      default:
-        return {};
     }
+    return {};
   }
 
  private:

@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/TextCodec.h"
 #include "platform/Launcher.h"
 #include "platform/WindowsCommandLine.h"
+#include "text/TextCodec.h"
 
 extern char** environ;
 
@@ -155,8 +155,8 @@ std::wstring ErrorText(int error) {
 
 class PosixLauncher final : public ILauncher {
  public:
-  // The window style means nothing here: there is no window to show.
-  LaunchResult Launch(const std::wstring& commandLine, int /*showStyle*/) override {
+  // How a window shows means nothing here: there is no window to show.
+  LaunchResult Launch(const std::wstring& commandLine, WindowShow /*show*/) override {
     std::vector<std::string> arguments;
     for (const std::wstring& argument : SplitWindowsCommandLine(commandLine)) {
       arguments.push_back(text::EncodeUtf8(argument));

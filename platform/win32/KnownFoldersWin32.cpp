@@ -9,11 +9,22 @@ namespace tessaro::platform {
 
 namespace {
 
+int Csidl(KnownFolder folder) {
+  switch (folder) {
+    case KnownFolder::kDocuments:
+      return CSIDL_PERSONAL;  // 5
+    case KnownFolder::kAppData:
+      return CSIDL_APPDATA;  // 26
+  }
+  return -1;
+}
+
 class Win32KnownFolders final : public IKnownFolders {
  public:
-  std::wstring Path(std::int32_t csidl) override {
+  std::wstring Path(KnownFolder folder) override {
     LPITEMIDLIST items = nullptr;
-    if (SHGetSpecialFolderLocation(nullptr, csidl, &items) != S_OK || items == nullptr) return {};
+    if (SHGetSpecialFolderLocation(nullptr, Csidl(folder), &items) != S_OK || items == nullptr)
+      return {};
     // The wide form: the 8-bit one loses every user name outside the code page.
     wchar_t buffer[MAX_PATH] = {};
     const BOOL found = SHGetPathFromIDListW(items, buffer);

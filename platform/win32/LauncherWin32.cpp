@@ -22,9 +22,19 @@ std::wstring SystemMessage(DWORD error) {
   return text;
 }
 
+WORD ShowCommand(WindowShow show) {
+  switch (show) {
+    case WindowShow::kNormal:
+      return SW_SHOWNORMAL;
+    case WindowShow::kMinimized:
+      return SW_SHOWMINIMIZED;
+  }
+  return SW_SHOWNORMAL;
+}
+
 class Win32Launcher final : public ILauncher {
  public:
-  LaunchResult Launch(const std::wstring& commandLine, int showStyle) override {
+  LaunchResult Launch(const std::wstring& commandLine, WindowShow show) override {
     // CreateProcessW may write into the command line, so it gets a copy.
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
@@ -32,7 +42,7 @@ class Win32Launcher final : public ILauncher {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(showStyle);
+    startup.wShowWindow = ShowCommand(show);
     PROCESS_INFORMATION process{};
     // No application name: Windows then looks in our own folder first, then
     // the system folders, then PATH, as for a command typed without a path.

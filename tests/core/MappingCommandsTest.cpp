@@ -30,6 +30,13 @@ TEST(MapCommandLine, BlanksAroundTheFolderAreDropped) {
   EXPECT_EQ(BuildMapCommandLine(L"X:", L"   "), L"subst X:  ");
 }
 
+TEST(MapCommandLine, BlanksAroundTheDriveAreDroppedInBothCommands) {
+  EXPECT_EQ(BuildMapCommandLine(L" X: ", L"C:\\Daten"), L"subst X:  C:\\Daten");
+  EXPECT_EQ(BuildDeleteCommandLine(L"X: "), L"subst X: /d");
+  // Trimmed first, then quoted when a blank remains inside.
+  EXPECT_EQ(BuildDeleteCommandLine(L" X: Y "), L"subst \"X: Y\" /d");
+}
+
 TEST(MapCommandLine, TypedTextsNeverAddArguments) {
   struct Case {
     std::wstring drive, folder;
@@ -56,14 +63,6 @@ TEST(DeleteCommandLine, IsTheDriveAndSlashD) {
   ASSERT_EQ(args.size(), 3u);
   EXPECT_EQ(args[1], L"X: C:\\");
   EXPECT_EQ(args[2], L"/d");
-}
-
-TEST(LaunchFailureMessage, SaysInGermanWhatWentWrong) {
-  const auto notFound = LaunchFailureMessage({platform::LaunchStatus::kNotFound, {}});
-  EXPECT_NE(notFound.find(L"\"subst\" konnte nicht gestartet werden"), std::wstring::npos);
-  EXPECT_NE(notFound.find(L"gefunden"), std::wstring::npos);
-  const auto failed = LaunchFailureMessage({platform::LaunchStatus::kFailed, L"Zugriff verweigert"});
-  EXPECT_NE(failed.find(L"Zugriff verweigert"), std::wstring::npos);
 }
 
 }  // namespace

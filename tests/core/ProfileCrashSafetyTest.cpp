@@ -25,7 +25,7 @@
 #include <system_error>
 
 #include "core/ProfileFile.h"
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::profile {
 namespace {

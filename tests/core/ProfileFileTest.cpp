@@ -17,8 +17,8 @@
 #endif
 
 #include "core/ProfileFile.h"
-#include "core/TextCodec.h"
 #include "platform/FileIo.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::profile {
 namespace {

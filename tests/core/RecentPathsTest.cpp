@@ -1,33 +1,26 @@
 #include <gtest/gtest.h>
 
 #include "core/RecentPaths.h"
-#include "core/modIniAccess.h"
-#include "support/Fakes.h"
 
 namespace tessaro {
 namespace {
 
-using testing::FakeComboBox;
-using testing::TempDir;
-
 class RecentPathsTest : public ::testing::Test {
  protected:
-  RecentPathsTest() { app.strIniFile = dir.wpath() + L"/Tessaro.ini"; }
-
   void FillSlots(int filled) {
     for (int i = 0; i < filled; ++i) {
       app.arrLastPath[static_cast<std::size_t>(i)] = L"C:\\P" + std::to_wstring(i);
     }
   }
 
+  // What the folder box's list gains, as the window appends it.
   void Map(const std::wstring& path) {
     app.strTargetPath = path;
-    RecordMappedPath(app, cboLocRes);
+    if (const auto listed = RecordMappedPath(app)) appended.push_back(*listed);
   }
 
-  TempDir dir;
   AppState app;
-  FakeComboBox cboLocRes;
+  std::vector<std::wstring> appended;
 };
 
 TEST_F(RecentPathsTest, SaveLastPathCountsEmptySlots) {
@@ -53,28 +46,25 @@ TEST_F(RecentPathsTest, FillRecentListListsThreeToSixSlots) {
   } rows[] = {{0, 1, 3}, {1, 6, 6}, {2, 5, 6}, {3, 4, 6}, {4, 3, 5}, {5, 2, 4}, {6, 1, 3}};
   for (const auto& row : rows) {
     AppState state;
-    FakeComboBox box;
     for (int i = 0; i < row.filled; ++i) state.arrLastPath[static_cast<std::size_t>(i)] = L"p";
-    FillRecentList(state, box);
+    const auto items = FillRecentList(state);
     EXPECT_EQ(state.intNextPath, row.next) << row.filled << " filled";
-    ASSERT_EQ(box.items.size(), row.listed) << row.filled << " filled";
-    for (std::size_t i = 0; i < row.listed; ++i) EXPECT_EQ(box.items[i], state.arrLastPath[i]);
+    ASSERT_EQ(items.size(), row.listed) << row.filled << " filled";
+    for (std::size_t i = 0; i < row.listed; ++i) EXPECT_EQ(items[i], state.arrLastPath[i]);
   }
 }
 
 TEST_F(RecentPathsTest, FillRecentListAfterResetListsNothing) {
   app.blnResetRestart = kTrue;
   app.intNextPath = 0;
-  FillRecentList(app, cboLocRes);
-  EXPECT_TRUE(cboLocRes.items.empty());
+  EXPECT_TRUE(FillRecentList(app).empty());
   EXPECT_EQ(app.intNextPath, 0);
 
   // Ended without the shut-down sequence: the flag alone does not empty the list.
   AppState ended;
   ended.blnResetRestart = kTrue;
   ended.intNextPath = 4;
-  FillRecentList(ended, cboLocRes);
-  EXPECT_EQ(cboLocRes.items.size(), 3u);
+  EXPECT_EQ(FillRecentList(ended).size(), 3u);
   EXPECT_EQ(ended.intNextPath, 1);
 }
 
@@ -88,11 +78,11 @@ TEST_F(RecentPathsTest, SevenMappingsFillSlotsThenWrapToSlotZero) {
 TEST_F(RecentPathsTest, PathInComparedSlotIsStoredButNotListedAgain) {
   FillSlots(1);  // fctSaveLastPath gives 6: slots 0..5 are compared
   Map(L"C:\\P0");
-  EXPECT_TRUE(cboLocRes.items.empty());
+  EXPECT_TRUE(appended.empty());
   EXPECT_EQ(app.arrLastPath[0], L"C:\\P0");
   EXPECT_EQ(app.intNextPath, 1);
   Map(L"C:\\P0");  // stored again, in slot 1, still not listed
-  EXPECT_TRUE(cboLocRes.items.empty());
+  EXPECT_TRUE(appended.empty());
   EXPECT_EQ(app.arrLastPath[1], L"C:\\P0");
   EXPECT_EQ(app.intNextPath, 2);
 }
@@ -101,8 +91,8 @@ TEST_F(RecentPathsTest, PathBeyondComparedRangeCountsAsNew) {
   FillSlots(6);  // fctSaveLastPath gives 1: only slots 0..2 are compared
   app.intNextPath = 1;
   Map(L"C:\\P4");
-  ASSERT_EQ(cboLocRes.items.size(), 1u);
-  EXPECT_EQ(cboLocRes.items[0], L"C:\\P4");
+  ASSERT_EQ(appended.size(), 1u);
+  EXPECT_EQ(appended[0], L"C:\\P4");
   EXPECT_EQ(app.arrLastPath[1], L"C:\\P4");
 }
 
@@ -110,10 +100,10 @@ TEST_F(RecentPathsTest, CaseMattersAndEmptyTextIsAPathToo) {
   FillSlots(6);
   app.intNextPath = 2;
   Map(L"c:\\p0");  // differs from slot 0 only in case: new
-  ASSERT_EQ(cboLocRes.items.size(), 1u);
+  ASSERT_EQ(appended.size(), 1u);
   Map(L"");  // compared, listed as an empty entry, stored: its slot is empty again
-  ASSERT_EQ(cboLocRes.items.size(), 2u);
-  EXPECT_EQ(cboLocRes.items[1], L"");
+  ASSERT_EQ(appended.size(), 2u);
+  EXPECT_EQ(appended[1], L"");
   EXPECT_EQ(app.arrLastPath[3], L"");
   EXPECT_EQ(app.intNextPath, 4);
 }
@@ -125,18 +115,6 @@ TEST_F(RecentPathsTest, NextSlotOutsideRangeStartsAgainAtZero) {
     EXPECT_EQ(app.arrLastPath[0], L"E:\\");
     EXPECT_EQ(app.intNextPath, 1);
   }
-}
-
-TEST_F(RecentPathsTest, RecordMappedPathSavesTheWholeState) {
-  app.strTargetDrive = L"X:";
-  Map(L"C:\\Daten");
-  AppState loaded;
-  loaded.strIniFile = app.strIniFile;
-  LoadSettings(loaded);
-  EXPECT_EQ(loaded.strTargetDrive, L"X:");
-  EXPECT_EQ(loaded.strTargetPath, L"C:\\Daten");
-  EXPECT_EQ(loaded.arrLastPath[0], L"C:\\Daten");
-  EXPECT_EQ(loaded.intNextPath, 1);
 }
 
 }  // namespace

@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <string>
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 
 #ifndef _WIN32
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "PosixTestSupport.h"
+#include "support/Files.h"
 #endif
 
 namespace tessaro::platform {
@@ -37,7 +37,7 @@ class PosixKnownFoldersTest : public ::testing::Test {
     environment_.Unset("XDG_CONFIG_HOME");
   }
 
-  std::wstring Path(std::int32_t csidl) { return folders_->Path(csidl); }
+  std::wstring Path(KnownFolder folder) { return folders_->Path(folder); }
   static std::wstring Wide(const fs::path& path) { return text::DecodeUtf8Lossy(path.string()); }
 
   void WriteUserDirs(const fs::path& configFolder, const std::string& documentsLine) {
@@ -56,7 +56,7 @@ class PosixKnownFoldersTest : public ::testing::Test {
 };
 
 TEST_F(PosixKnownFoldersTest, AppData_NoXdgConfigHome_IsHomeConfigCreatedOwnerOnly) {
-  EXPECT_EQ(Path(kCsidlAppData), Wide(home_ / ".config"));
+  EXPECT_EQ(Path(KnownFolder::kAppData), Wide(home_ / ".config"));
   struct stat info {};
   ASSERT_EQ(::stat((home_ / ".config").c_str(), &info), 0);
   EXPECT_TRUE(S_ISDIR(info.st_mode));
@@ -66,20 +66,20 @@ TEST_F(PosixKnownFoldersTest, AppData_NoXdgConfigHome_IsHomeConfigCreatedOwnerOn
 TEST_F(PosixKnownFoldersTest, AppData_AbsoluteXdgConfigHome_MissingParentsCreated) {
   const fs::path config = temp_.Path() / "a" / "b" / "config";
   environment_.Set("XDG_CONFIG_HOME", config.string() + "/");
-  EXPECT_EQ(Path(kCsidlAppData), Wide(config));
+  EXPECT_EQ(Path(KnownFolder::kAppData), Wide(config));
   EXPECT_TRUE(fs::is_directory(config));
   EXPECT_FALSE(fs::exists(home_ / ".config"));
 }
 
 TEST_F(PosixKnownFoldersTest, AppData_RelativeXdgConfigHome_Ignored) {
   environment_.Set("XDG_CONFIG_HOME", "relative/config");
-  EXPECT_EQ(Path(kCsidlAppData), Wide(home_ / ".config"));
+  EXPECT_EQ(Path(KnownFolder::kAppData), Wide(home_ / ".config"));
 }
 
 TEST_F(PosixKnownFoldersTest, AppData_ExistingFolder_KeptAsItIs) {
   fs::create_directories(home_ / ".config");
   ::chmod((home_ / ".config").c_str(), 0755);
-  EXPECT_EQ(Path(kCsidlAppData), Wide(home_ / ".config"));
+  EXPECT_EQ(Path(KnownFolder::kAppData), Wide(home_ / ".config"));
   struct stat info {};
   ASSERT_EQ(::stat((home_ / ".config").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0755u);
@@ -89,7 +89,7 @@ TEST_F(PosixKnownFoldersTest, Personal_UserDirsEntry_HomeExpanded) {
   fs::create_directories(home_ / "Dokumente");
   fs::create_directories(home_ / "Documents");
   WriteUserDirs(home_ / ".config", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"");
-  EXPECT_EQ(Path(kCsidlPersonal), Wide(home_ / "Dokumente"));
+  EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(home_ / "Dokumente"));
 }
 
 TEST_F(PosixKnownFoldersTest, Personal_UserDirsUnderXdgConfigHome_ReadThere) {
@@ -99,14 +99,14 @@ TEST_F(PosixKnownFoldersTest, Personal_UserDirsUnderXdgConfigHome_ReadThere) {
   fs::create_directories(home_ / "Elsewhere");
   WriteUserDirs(home_ / ".config", "XDG_DOCUMENTS_DIR=\"$HOME/Elsewhere\"");
   WriteUserDirs(config, "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"");
-  EXPECT_EQ(Path(kCsidlPersonal), Wide(home_ / "Dokumente"));
+  EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(home_ / "Dokumente"));
 }
 
 TEST_F(PosixKnownFoldersTest, Personal_UserDirsAbsoluteNonAsciiPath_Decoded) {
   const fs::path documents = temp_.Path() / "Eigene Dateien \xC3\xA4\xE2\x82\xAC";
   fs::create_directories(documents);
   WriteUserDirs(home_ / ".config", "XDG_DOCUMENTS_DIR=\"" + documents.string() + "\"");
-  const std::wstring path = Path(kCsidlPersonal);
+  const std::wstring path = Path(KnownFolder::kDocuments);
   EXPECT_EQ(path, Wide(documents));
   EXPECT_EQ(path.substr(path.size() - 2), L"ä€");
 }
@@ -114,16 +114,16 @@ TEST_F(PosixKnownFoldersTest, Personal_UserDirsAbsoluteNonAsciiPath_Decoded) {
 TEST_F(PosixKnownFoldersTest, Personal_UserDirsFolderMissing_FallsBackToDocuments) {
   fs::create_directories(home_ / "Documents");
   WriteUserDirs(home_ / ".config", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"");
-  EXPECT_EQ(Path(kCsidlPersonal), Wide(home_ / "Documents"));
+  EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(home_ / "Documents"));
 }
 
 TEST_F(PosixKnownFoldersTest, Personal_NoUserDirsNoDocuments_IsHome) {
-  EXPECT_EQ(Path(kCsidlPersonal), Wide(home_));
+  EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(home_));
 }
 
 TEST_F(PosixKnownFoldersTest, Personal_DocumentsIsAFile_IsHome) {
   WriteFile(home_ / "Documents", "not a folder");
-  EXPECT_EQ(Path(kCsidlPersonal), Wide(home_));
+  EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(home_));
 }
 
 TEST_F(PosixKnownFoldersTest, Personal_RelativeOrGarbledEntries_Ignored) {
@@ -134,14 +134,14 @@ TEST_F(PosixKnownFoldersTest, Personal_RelativeOrGarbledEntries_Ignored) {
            "XDG_DOCUMENTS_DIR=", "XDG_DOCUMENTS_DIR=\"\"", "XDG_DOCUMENTS_DIR\"$HOME/Dokumente\"",
            "# XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"", std::string("\0\xFF\xFE\n\n\"", 6)}) {
     WriteUserDirs(home_ / ".config", line);
-    EXPECT_EQ(Path(kCsidlPersonal), Wide(home_ / "Documents")) << line;
+    EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(home_ / "Documents")) << line;
   }
 }
 
 TEST_F(PosixKnownFoldersTest, Personal_UserDirsIsAFifo_IgnoredWithoutHanging) {
   fs::create_directories(home_ / ".config");
   ASSERT_EQ(::mkfifo((home_ / ".config" / "user-dirs.dirs").c_str(), 0600), 0);
-  EXPECT_EQ(Path(kCsidlPersonal), Wide(home_));
+  EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(home_));
 }
 
 TEST_F(PosixKnownFoldersTest, Personal_LastEntryWinsAndEscapesAreRead) {
@@ -149,7 +149,7 @@ TEST_F(PosixKnownFoldersTest, Personal_LastEntryWinsAndEscapesAreRead) {
   WriteUserDirs(home_ / ".config",
                 "XDG_DOCUMENTS_DIR=\"$HOME/Missing\"\n"
                 "  XDG_DOCUMENTS_DIR=\"$HOME/Meine \\\"Texte\\\"\"\r");
-  EXPECT_EQ(Path(kCsidlPersonal), Wide(home_ / "Meine \"Texte\""));
+  EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(home_ / "Meine \"Texte\""));
 }
 
 TEST_F(PosixKnownFoldersTest, Home_UnsetOrEmpty_TakenFromPasswordDatabase) {
@@ -160,30 +160,20 @@ TEST_F(PosixKnownFoldersTest, Home_UnsetOrEmpty_TakenFromPasswordDatabase) {
   const fs::path expected = fs::is_directory(home / "Documents") ? home / "Documents" : home;
 
   environment_.Unset("HOME");
-  EXPECT_EQ(Path(kCsidlPersonal), Wide(expected));
+  EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(expected));
   environment_.Set("HOME", "");
-  EXPECT_EQ(Path(kCsidlPersonal), Wide(expected));
-}
-
-TEST_F(PosixKnownFoldersTest, UnknownNumber_IsEmpty) {
-  for (const std::int32_t csidl : {0, 1, 4, 6, 25, 27, 35, -1, 0x7FFFFFFF}) {
-    EXPECT_EQ(Path(csidl), L"") << csidl;
-  }
+  EXPECT_EQ(Path(KnownFolder::kDocuments), Wide(expected));
 }
 
 #else  // _WIN32
 
 TEST(Win32KnownFoldersTest, AppDataAndPersonal_ExistingFolders) {
   auto folders = MakeSystemKnownFolders();
-  for (const std::int32_t csidl : {kCsidlAppData, kCsidlPersonal}) {
-    const std::wstring path = folders->Path(csidl);
-    ASSERT_FALSE(path.empty()) << csidl;
-    EXPECT_TRUE(fs::is_directory(fs::path(path))) << csidl;
+  for (const KnownFolder folder : {KnownFolder::kAppData, KnownFolder::kDocuments}) {
+    const std::wstring path = folders->Path(folder);
+    ASSERT_FALSE(path.empty());
+    EXPECT_TRUE(fs::is_directory(fs::path(path)));
   }
-}
-
-TEST(Win32KnownFoldersTest, UnknownNumber_IsEmpty) {
-  EXPECT_EQ(MakeSystemKnownFolders()->Path(0x7FFF), L"");
 }
 
 #endif

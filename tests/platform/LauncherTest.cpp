@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/TextCodec.h"
 #include "platform/WindowsCommandLine.h"
+#include "text/TextCodec.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -18,7 +18,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "PosixTestSupport.h"
+#include "support/Files.h"
 #endif
 
 namespace tessaro::platform {
@@ -94,7 +94,7 @@ class PosixLauncherTest : public ::testing::Test {
   }
 
   LaunchResult Launch(const std::wstring& commandLine) {
-    return launcher_->Launch(commandLine, kShowMinimized);
+    return launcher_->Launch(commandLine, WindowShow::kMinimized);
   }
 
   TempFolder temp_;
@@ -284,14 +284,14 @@ TEST_F(PosixLauncherSearchOrderTest, OwnFolder_BeforeHelperFolderAndPath) {
 
 TEST(Win32LauncherTest, NoSuchProgram_NotFoundWithTheSystemsWords) {
   const LaunchResult result =
-      MakeSystemLauncher()->Launch(L"tessaro-no-such-program X: /d", kShowMinimized);
+      MakeSystemLauncher()->Launch(L"tessaro-no-such-program X: /d", WindowShow::kMinimized);
   EXPECT_EQ(result.status, LaunchStatus::kNotFound);
   EXPECT_NE(result.detail, L"");
   EXPECT_NE(result.detail.back(), L'\n');
 }
 
 TEST(Win32LauncherTest, SystemProgram_StartedWithoutWaiting) {
-  const LaunchResult result = MakeSystemLauncher()->Launch(L"hostname.exe", kShowMinimized);
+  const LaunchResult result = MakeSystemLauncher()->Launch(L"hostname.exe", WindowShow::kMinimized);
   EXPECT_EQ(result.status, LaunchStatus::kStarted);
   EXPECT_EQ(result.detail, L"");
 }

@@ -21,7 +21,7 @@
 #endif
 
 #include "core/ProfileFile.h"
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 
 namespace fs = std::filesystem;
 using tessaro::profile::LineEnd;

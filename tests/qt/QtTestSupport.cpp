@@ -67,14 +67,4 @@ std::vector<std::string> ReadLines(const std::filesystem::path& path) {
   return lines;
 }
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tessaro-qt-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ec;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-}
-
 }  // namespace tessaro::ui::qt::testing

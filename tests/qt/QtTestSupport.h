@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/Files.h"
+
 class QWidget;
 
 namespace tessaro::ui::qt::testing {
@@ -37,17 +39,6 @@ class ModalAnswerer {
 std::string ReadText(const std::filesystem::path& path);
 std::vector<std::string> ReadLines(const std::filesystem::path& path);
 
-// A fresh private folder, removed again with the object.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using tessaro::testing::TempFolder;
 
 }  // namespace tessaro::ui::qt::testing

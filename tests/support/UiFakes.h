@@ -5,6 +5,7 @@
 #include <set>
 
 #include "support/Fakes.h"
+#include "ui/Controls.h"
 #include "ui/MainWindowView.h"
 #include "ui/OpenPathView.h"
 #include "ui/Services.h"
@@ -13,17 +14,34 @@
 
 namespace tessaro::testing {
 
+class FakeComboBox final : public ui::IComboBox {
+ public:
+  std::wstring Text() const override { return text; }
+  void SetText(const std::wstring& t) override { text = t; }
+  void AddItem(const std::wstring& item) override { items.push_back(item); }
+
+  std::wstring text;
+  std::vector<std::wstring> items;
+};
+
+class FakeCheckMark final : public ui::ICheckMark {
+ public:
+  bool Checked() const override { return checked; }
+  void SetChecked(bool c) override { checked = c; }
+  bool checked = false;
+};
+
 struct Message {
   std::wstring text;
-  std::int32_t style;
+  ui::MessageKind kind;
   std::wstring title;
 };
 
 class FakeMainView final : public ui::IMainWindowView {
  public:
-  IComboBox& cboDrive() override { return drive; }
-  IComboBox& cboLocRes() override { return folder; }
-  ICheckMark& mnuRemoveItem() override { return resetMark; }
+  ui::IComboBox& cboDrive() override { return drive; }
+  ui::IComboBox& cboLocRes() override { return folder; }
+  ui::ICheckMark& mnuRemoveItem() override { return resetMark; }
   void Hide() override {
     visible = false;
     calls.push_back("Hide");
@@ -40,9 +58,9 @@ class FakeMainView final : public ui::IMainWindowView {
     dialogs.insert(&dialog);
     if (answerDialog) answerDialog(dialog);
   }
-  void ShowMessage(const std::wstring& text, std::int32_t style,
+  void ShowMessage(const std::wstring& text, ui::MessageKind kind,
                    const std::wstring& title) override {
-    messages.push_back({text, style, title});
+    messages.push_back({text, kind, title});
   }
   std::uintptr_t Picture1Handle() override { return 0x1234; }
   std::uintptr_t Picture1Picture() override { return 0x5678; }
@@ -181,13 +199,13 @@ class FakeOpenPathView final : public ui::IOpenPathView {
 // documents folder that exists only in name.
 struct MainFormRig {
   MainFormRig() {
-    folders.folders[platform::kCsidlPersonal] = L"C:\\Users\\anna\\Documents";
-    folders.folders[platform::kCsidlAppData] = dir.wpath();
+    folders.folders[platform::KnownFolder::kDocuments] = L"C:\\Users\\anna\\Documents";
+    folders.folders[platform::KnownFolder::kAppData] = dir.WidePath();
   }
 
-  std::filesystem::path IniFile() const { return dir.path() / "Tessaro.ini"; }
+  std::filesystem::path IniFile() const { return dir.Path() / "Tessaro.ini"; }
 
-  TempDir dir;
+  TempFolder dir;
   FakeKnownFolders folders;
   FakeLauncher launcher;
   FakeTray tray;

@@ -22,12 +22,22 @@ class frmMainTest : public ::testing::Test, protected MainFormRig {
   }
 };
 
+TEST_F(frmMainTest, LoadShowsTheSettingsInTheBoxesAndTheMark) {
+  Load("[Startup]\ntarget drive=X:\nreset restart=1\n[Data]\nnext path=1\nlast path 1=C:\\a\n");
+  ASSERT_EQ(view.drive.items.size(), 26u);
+  EXPECT_EQ(view.drive.items[23], L"X:");
+  EXPECT_EQ(view.drive.text, L"X:");
+  EXPECT_EQ(view.folder.text, L"C:\\a");
+  EXPECT_EQ(view.folder.items, (std::vector<std::wstring>{L"C:\\a", L"", L"", L"", L"", L""}));
+  EXPECT_TRUE(view.resetMark.checked);
+}
+
 TEST_F(frmMainTest, MapLaunchesMinimizedThenRecordsAndSaves) {
   Load();
   Type(L"X:", L"C:\\Daten");
   form.cmdSubst_Click();
   EXPECT_EQ(launcher.commandLines, std::vector<std::wstring>{L"subst X:  C:\\Daten"});
-  EXPECT_EQ(launcher.showStyles, std::vector<int>{platform::kShowMinimized});
+  EXPECT_EQ(launcher.shows, std::vector<platform::WindowShow>{platform::WindowShow::kMinimized});
   EXPECT_EQ(app.strTargetDrive, L"X:");
   EXPECT_EQ(app.strTargetPath, L"C:\\Daten");
   // First run: three empty entries, then the new path; it went to slot 1.
@@ -54,7 +64,7 @@ TEST_F(frmMainTest, MapThatCannotStartChangesNothingAndSaysSo) {
   const auto listBefore = view.folder.items;
   form.mnuDrivesMap_Click();
   ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].style, kMsgCritical);
+  EXPECT_EQ(view.messages[0].kind, MessageKind::kCritical);
   EXPECT_NE(view.messages[0].text.find(L"\"subst\""), std::wstring::npos);
   EXPECT_EQ(view.folder.items, listBefore);
   EXPECT_EQ(app.strTargetDrive, L"");
@@ -130,6 +140,7 @@ TEST_F(frmMainTest, CloseAppliesTheResetButTessaroBeendenDoesNot) {
   EXPECT_EQ(tray.removed.size(), 1u);  // no dead icon left behind
 
   form.Form_Unload();
+  EXPECT_EQ(view.folder.text, L"");
   AppState reloaded;
   reloaded.strIniFile = app.strIniFile;
   LoadSettings(reloaded);
@@ -138,6 +149,19 @@ TEST_F(frmMainTest, CloseAppliesTheResetButTessaroBeendenDoesNot) {
   EXPECT_EQ(reloaded.arrLastPath[0], L"");
   EXPECT_EQ(reloaded.intNextPath, 0);
   EXPECT_EQ(reloaded.blnResetRestart, kTrue);
+}
+
+TEST_F(frmMainTest, CloseWithoutResetKeepsTheBoxAndSavesTheCurrentState) {
+  Load();
+  view.folder.text = L"C:\\gewaehlt";
+  app.strTargetPath = L"C:\\gewaehlt";
+  form.Form_Unload();
+  EXPECT_EQ(view.folder.text, L"C:\\gewaehlt");
+  AppState reloaded;
+  reloaded.strIniFile = app.strIniFile;
+  LoadSettings(reloaded);
+  EXPECT_EQ(reloaded.strTargetPath, L"C:\\gewaehlt");
+  EXPECT_EQ(reloaded.intNextPath, 1);
 }
 
 TEST_F(frmMainTest, ExitFromTheTrayMenuEndsAtOnceToo) {
@@ -232,7 +256,7 @@ TEST_F(frmMainTest, AboutShowsTheSameMessageFromBothMenus) {
   form.Dispatch(CommandId::mnuBarAbout);
   ASSERT_EQ(view.messages.size(), 2u);
   EXPECT_EQ(view.messages[0].text, view.messages[1].text);
-  EXPECT_EQ(view.messages[0].style, 64);
+  EXPECT_EQ(view.messages[0].kind, MessageKind::kInformation);
   EXPECT_EQ(view.messages[0].title, L"\u00DCber...");
   EXPECT_EQ(view.messages[0].text.rfind(L"Copyright \u00A9 2026 ", 0), 0u);
   EXPECT_TRUE(tray.present);  // the About box does not bring the window back

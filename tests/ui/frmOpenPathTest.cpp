@@ -14,7 +14,7 @@ using namespace tessaro::testing;
 class frmOpenPathTest : public ::testing::Test {
  protected:
   frmOpenPathTest() {
-    folders.folders[platform::kCsidlPersonal] = L"C:\\Users\\anna\\Documents";
+    folders.folders[platform::KnownFolder::kDocuments] = L"C:\\Users\\anna\\Documents";
     view.dialog = &dialog;
     dialog.Attach(view);
   }

@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::ui::qt {
 namespace {

@@ -6,7 +6,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 #include "ui/qt/DirectoryListing.h"
 #include "ui/qt/QtText.h"
 

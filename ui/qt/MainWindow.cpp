@@ -35,29 +35,24 @@ std::int16_t ShiftState(Qt::KeyboardModifiers modifiers) {
 }
 
 template <typename Widget>
-Widget* Make(QWidget* parent, const char* name) {
-  const auto& control = layout::MainControl(name);
+Widget* Make(QWidget* parent, const layout::Control& control) {
   auto* widget = new Widget(parent);
-  widget->setObjectName(QString::fromLatin1(name));
+  widget->setObjectName(
+      QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
   widget->setGeometry(PixelRect(*parent, control.twips));
   // Only the bare background opens the window's popup menu.
   widget->setContextMenuPolicy(Qt::PreventContextMenu);
   return widget;
 }
 
-QMessageBox::Icon MessageIcon(std::int32_t style) {
-  switch (style & 0x70) {
-    case 16:
-      return QMessageBox::Critical;
-    case 32:
-      return QMessageBox::Question;
-    case 48:
-      return QMessageBox::Warning;
-    case 64:
+QMessageBox::Icon MessageIcon(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::kInformation:
       return QMessageBox::Information;
-    default:
-      return QMessageBox::NoIcon;
+    case MessageKind::kCritical:
+      return QMessageBox::Critical;
   }
+  return QMessageBox::NoIcon;
 }
 
 }  // namespace
@@ -78,17 +73,16 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildControls() {
   for (const auto& control : layout::kMainControls) {
-    const std::string name(control.name);
     switch (control.kind) {
       case layout::Kind::kLabel: {
-        auto* label = Make<QLabel>(this, name.c_str());
+        auto* label = Make<QLabel>(this, control);
         label->setText(ToQString(control.caption));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(true);
         break;
       }
       case layout::Kind::kComboBox: {
-        auto* box = Make<QComboBox>(this, name.c_str());
+        auto* box = Make<QComboBox>(this, control);
         MakeClassicEditableCombo(*box);
         box->setEditText(ToQString(control.caption));
         (control.name == "cboDrive" ? cboDriveAdapter_ : cboLocResAdapter_) =
@@ -96,18 +90,18 @@ void MainWindow::BuildControls() {
         break;
       }
       case layout::Kind::kButton: {
-        auto* button = Make<QPushButton>(this, name.c_str());
+        auto* button = Make<QPushButton>(this, control);
         button->setText(ToQString(control.caption));
         button->setAutoDefault(false);
         button->setDefault(false);
         break;
       }
       case layout::Kind::kPicture:
-        picture1_ = Make<QWidget>(this, name.c_str());
+        picture1_ = Make<QWidget>(this, control);
         picture1_->hide();  // never visible: it only stands for the tray's callback
         break;
       case layout::Kind::kImage: {
-        auto* image = Make<QLabel>(this, name.c_str());
+        auto* image = Make<QLabel>(this, control);
         image->setPixmap(QPixmap(QStringLiteral(":/assets/image1.png")));
         image->setFrameStyle(QFrame::Box | QFrame::Plain);
         image->setLineWidth(1);
@@ -190,10 +184,10 @@ void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
   window.Run();
 }
 
-void MainWindow::ShowMessage(const std::wstring& text, std::int32_t style,
+void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
                              const std::wstring& title) {
   // A message box keeps the lone CRs of the text as line breaks.
-  QMessageBox box(MessageIcon(style), ToQString(title), ToQString(text), QMessageBox::Ok,
+  QMessageBox box(MessageIcon(kind), ToQString(title), ToQString(text), QMessageBox::Ok,
                   isVisible() ? this : nullptr);
   box.setObjectName(QStringLiteral("MessageBox"));
   box.exec();

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 #include "ui/Layout.h"
 #include "ui/qt/Geometry.h"
 #include "ui/qt/QtText.h"
@@ -14,19 +14,24 @@
 namespace tessaro::ui::qt {
 namespace {
 
-QPushButton* MakeButton(QWidget* parent, const char* name) {
+QString ObjectName(const layout::DialogControl& control) {
+  return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
+}
+
+QPushButton* MakeButton(QWidget* parent, layout::DialogControlName name) {
   const auto& control = layout::DialogControlNamed(name);
   auto* button = new QPushButton(ToQString(control.caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
+  button->setObjectName(ObjectName(control));
   button->setAutoDefault(false);
   button->setDefault(false);
   button->setGeometry(PixelRect(*parent, control.twips));
   return button;
 }
 
-void Place(QWidget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(PixelRect(*widget->parentWidget(), layout::DialogControlNamed(name).twips));
+void Place(QWidget* widget, layout::DialogControlName name) {
+  const auto& control = layout::DialogControlNamed(name);
+  widget->setObjectName(ObjectName(control));
+  widget->setGeometry(PixelRect(*widget->parentWidget(), control.twips));
 }
 
 std::wstring ProcessCurrentDirectory() {

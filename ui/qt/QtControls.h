@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Controls.h"
+#include "ui/Controls.h"
 
 class QAction;
 class QComboBox;

@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "core/Controls.h"
 #include "ui/Commands.h"
+#include "ui/Controls.h"
 
 namespace tessaro::ui::win32 {
 

@@ -247,9 +247,10 @@ void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
   RunOpenPathDialog(instance_, hwnd_, dialog);
 }
 
-void MainWindow::ShowMessage(const std::wstring& text, std::int32_t style,
+void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
                              const std::wstring& title) {
-  MessageBoxW(hwnd_, text.c_str(), title.c_str(), static_cast<UINT>(style));
+  const UINT icon = kind == MessageKind::kCritical ? MB_ICONERROR : MB_ICONINFORMATION;
+  MessageBoxW(hwnd_, text.c_str(), title.c_str(), MB_OK | icon);
 }
 
 std::uintptr_t MainWindow::Picture1Handle() {

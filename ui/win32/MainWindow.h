@@ -58,8 +58,7 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   void PopupFileMenu() override;
   void PopupTrayMenu() override;
   void ShowOpenPathDialog(frmOpenPath& dialog) override;
-  void ShowMessage(const std::wstring& text, std::int32_t style,
-                   const std::wstring& title) override;
+  void ShowMessage(const std::wstring& text, MessageKind kind, const std::wstring& title) override;
   std::uintptr_t Picture1Handle() override;
   std::uintptr_t Picture1Picture() override;
   float TwipsPerPixelX() override;

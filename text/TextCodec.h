@@ -26,6 +26,12 @@ std::string EncodeUtf8(std::wstring_view text);
 // the C1 control with the same number, as Windows does.
 std::wstring DecodeWindows1252(std::string_view bytes);
 
+// UTF-16LE, as a file holds it after its byte-order mark. Where wchar_t is
+// wider, pairs become one code point and a lone surrogate is kept as its unit,
+// so that it is written back unchanged; an odd trailing byte becomes U+FFFD.
+std::wstring DecodeUtf16Le(std::string_view bytes);
+std::string EncodeUtf16Le(std::wstring_view text);
+
 // Number of Unicode code points in the text (surrogate pairs count once).
 std::size_t CodePointCount(std::wstring_view text);
 

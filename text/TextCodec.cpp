@@ -1,4 +1,4 @@
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include <array>
 #include <cstdint>
@@ -157,6 +157,53 @@ std::size_t CodePointCount(std::wstring_view text) {
     ++count;
   }
   return count;
+}
+
+std::wstring DecodeUtf16Le(std::string_view bytes) {
+  std::wstring out;
+  out.reserve(bytes.size() / 2 + 1);
+  const auto unitAt = [bytes](std::size_t i) {
+    return static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) |
+           (static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8U);
+  };
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    const unsigned unit = unitAt(i);
+    if constexpr (sizeof(wchar_t) > 2) {
+      if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+        const unsigned low = unitAt(i + 2);
+        if (low >= 0xDC00 && low < 0xE000) {
+          out += static_cast<wchar_t>(0x10000U + ((unit - 0xD800U) << 10U) + (low - 0xDC00U));
+          i += 2;
+          continue;
+        }
+      }
+    }
+    out += static_cast<wchar_t>(unit);
+  }
+  if (i < bytes.size()) out += L'\xFFFD';  // odd trailing byte
+  return out;
+}
+
+std::string EncodeUtf16Le(std::wstring_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  const auto put = [&bytes](unsigned unit) {
+    bytes += static_cast<char>(unit & 0xFFU);
+    bytes += static_cast<char>(unit >> 8U);
+  };
+  for (const wchar_t c : text) {
+    const auto u = static_cast<unsigned long>(c);
+    if (u > 0x10FFFF) {
+      put(0xFFFD);
+    } else if (u > 0xFFFF) {
+      put(static_cast<unsigned>(0xD800UL + ((u - 0x10000UL) >> 10U)));
+      put(static_cast<unsigned>(0xDC00UL + ((u - 0x10000UL) & 0x3FFUL)));
+    } else {
+      put(static_cast<unsigned>(u));
+    }
+  }
+  return bytes;
 }
 
 }  // namespace tessaro::text

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::text {
 namespace {

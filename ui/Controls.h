@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace tessaro {
+namespace tessaro::ui {
 
 // What the logic needs of an editable drop-down combo box. Setting the text
 // never touches the list, and appending never sorts or changes the text.
@@ -22,4 +22,4 @@ class ICheckMark {
   virtual void SetChecked(bool checked) = 0;
 };
 
-}  // namespace tessaro
+}  // namespace tessaro::ui
