@@ -10,7 +10,9 @@
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/frmMain.h"
+#include "ui/qt/GuardedApplication.h"
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/ShutdownSignals.h"
 #include "ui/qt/SystemServicesQt.h"
 #include "ui/qt/TrayIconQt.h"
 
@@ -47,7 +49,7 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
     return 1;
   }
 
-  QApplication app(argc, argv);
+  GuardedApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tessaro"));
   QApplication::setDesktopFileName(QStringLiteral("tessaro"));
   QApplication::setWindowIcon(ApplicationIcon());
@@ -62,7 +64,27 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
   BuildVersion version;
   frmMain logic(state, window, {*knownFolders, *launcher, tray, clock, exit, version});
   window.Bind(logic);
-  window.SetOnUnloaded([] { QApplication::quit(); });
+  app.SetOnError([&window](const std::wstring& message) {
+    window.ShowMessage(message, kMsgCritical, L"Tessaro");
+  });
+
+  // A signal, the session's end and the close box all leave through the close
+  // box's unload, once; "Tessaro beenden" ends at once and never comes here.
+  bool unloaded = false;
+  window.SetOnUnloaded([&unloaded] {
+    unloaded = true;
+    QApplication::quit();
+  });
+  const auto unloadOnce = [&unloaded, &logic] {
+    if (unloaded) return;
+    unloaded = true;
+    logic.Form_Unload();
+  };
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, unloadOnce);
+  const ShutdownSignals shutdownSignals([&unloadOnce] {
+    unloadOnce();
+    QApplication::quit();
+  });
 
   logic.Form_Load();
   window.show();
