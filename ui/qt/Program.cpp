@@ -1,6 +1,7 @@
 #include "ui/qt/Program.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
 
 #include <cstdio>
@@ -31,6 +32,20 @@ QIcon ApplicationIcon() {
   }
   return icon;
 }
+
+// Notes that the close box's unload has begun before it runs, so that a
+// signal arriving while it shows a message does not start a second one.
+class CloseWatcher final : public QObject {
+ public:
+  explicit CloseWatcher(bool& closing) : closing_(closing) {}
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Close) closing_ = true;
+    return false;
+  }
+
+ private:
+  bool& closing_;
+};
 
 }  // namespace
 
@@ -70,11 +85,13 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
 
   // A signal, the session's end and the close box all leave through the close
   // box's unload, once; "Tessaro beenden" ends at once and never comes here.
+  // At logout the desktop either sends SIGTERM or has Qt quit through the
+  // session protocol, which ends in aboutToQuit. commitDataRequest is no
+  // place for it: the user may still cancel the logout there.
   bool unloaded = false;
-  window.SetOnUnloaded([&unloaded] {
-    unloaded = true;
-    QApplication::quit();
-  });
+  CloseWatcher closeWatcher(unloaded);
+  window.installEventFilter(&closeWatcher);
+  window.SetOnUnloaded([] { QApplication::quit(); });
   const auto unloadOnce = [&unloaded, &logic] {
     if (unloaded) return;
     unloaded = true;
