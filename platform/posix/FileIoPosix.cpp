@@ -129,8 +129,12 @@ int CreateTemp(const std::string& path, mode_t mode, std::string& tempPath) {
     }
     // Between the create and the lock a clean-up may have taken the file for
     // a dead save's and removed it; then it is no use, and the next name is.
+    // On a file system without locks the file is used unlocked; the clean-up,
+    // unable to lock it either, leaves such files alone.
     struct stat info {};
-    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink > 0) return fd;
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    if (::fstat(fd, &info) == 0 && info.st_nlink > 0) return fd;
     ::close(fd);
   }
   return -1;
