@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,7 +22,9 @@ namespace {
 constexpr off_t kMaxFileSize = off_t{64} * 1024 * 1024;
 
 // Temporary files are "<name>.tmp-" and six letters or digits, so that a
-// later save can recognise the ones a killed process left behind.
+// later save can recognise the ones a killed process left behind. A save
+// holds an exclusive lock on its temporary file until the rename, so another
+// process's clean-up can tell a live save's file from a dead one's.
 constexpr std::string_view kTempMarker = ".tmp-";
 constexpr std::size_t kTempSuffixLength = 6;
 
@@ -119,26 +123,50 @@ int CreateTemp(const std::string& path, mode_t mode, std::string& tempPath) {
     }
     const int fd =
         ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return -1;
+    }
+    // Between the create and the lock a clean-up may have taken the file for
+    // a dead save's and removed it; then it is no use, and the next name is.
+    // On a file system without locks the file is used unlocked; the clean-up,
+    // unable to lock it either, leaves such files alone.
+    struct stat info {};
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    if (::fstat(fd, &info) == 0 && info.st_nlink > 0) return fd;
+    ::close(fd);
   }
   return -1;
 }
 
+struct DirCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
 // Temporary files of saves that were killed before their rename. They never
-// replaced anything, so removing them loses nothing.
+// replaced anything, so removing them loses nothing; a file whose lock is
+// held belongs to a save still running and stays.
 void RemoveStaleTemps(const std::string& path, const std::string& keep) {
-  DIR* dir = ::opendir(DirectoryOf(path).c_str());
+  const std::unique_ptr<DIR, DirCloser> dir(::opendir(DirectoryOf(path).c_str()));
   if (dir == nullptr) return;
+  const int folder = ::dirfd(dir.get());
   const std::string target = NameOf(path);
   const std::string kept = NameOf(keep);
-  const std::string folder = DirectoryOf(path);
-  while (const dirent* entry = ::readdir(dir)) {
+  while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
-    if (name != kept && IsOurTempName(name, target)) {
-      ::unlink((folder + "/" + std::string(name)).c_str());
+    if (name == kept || !IsOurTempName(name, target)) continue;
+    const Fd temp(::openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (temp.get() < 0 || ::flock(temp.get(), LOCK_EX | LOCK_NB) != 0) continue;
+    // Still the file that was locked: not renamed away and replaced meanwhile.
+    struct stat locked {};
+    struct stat named {};
+    if (::fstat(temp.get(), &locked) == 0 && S_ISREG(locked.st_mode) &&
+        ::fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
+      ::unlinkat(folder, entry->d_name, 0);
     }
   }
-  ::closedir(dir);
 }
 
 void SyncDirectory(const std::string& folder) {
@@ -196,7 +224,9 @@ bool ReplaceFileAtomically(const std::wstring& path, std::string_view bytes) {
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   if (exists) {
     if (!S_ISREG(existing.st_mode)) return false;
-    // Respect a read-only file even though its folder would let us replace it.
+    // Respect a read-only file even though its folder would let us replace
+    // it. The owner's write bit decides, since root passes any access check.
+    if ((existing.st_mode & S_IWUSR) == 0) return false;
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
     mode = existing.st_mode & 07777;
   }
@@ -214,12 +244,14 @@ bool ReplaceFileAtomically(const std::wstring& path, std::string_view bytes) {
     }
   }
   ok = ok && ::fsync(fd.get()) == 0;
-  ok = fd.Close() && ok;
+  // The lock is let go only after the rename; a failed close after the fsync
+  // cannot lose the data anymore.
   ok = ok && ::rename(tempPath.c_str(), target.c_str()) == 0;
   if (!ok) {
     ::unlink(tempPath.c_str());
     return false;
   }
+  fd.Close();
   SyncDirectory(DirectoryOf(target));
   RemoveStaleTemps(target, tempPath);
   return true;

@@ -113,22 +113,46 @@ HANDLE CreateTemp(const std::wstring& path, DWORD attributes, std::wstring& temp
   return INVALID_HANDLE_VALUE;
 }
 
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  ~FindHandle() {
+    if (valid()) ::FindClose(handle_);
+  }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+std::uint64_t Ticks(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32U) | time.dwLowDateTime;
+}
+
 // Temporary files of saves that were killed before their rename. They never
-// replaced anything, so removing them loses nothing.
+// replaced anything, so removing them loses nothing. Another process's save
+// lets go of its file just before the rename, so only files untouched for
+// longer than any save takes count as a dead save's.
 void RemoveStaleTemps(const std::wstring& path, const std::wstring& keep) {
+  constexpr std::uint64_t kStaleAfter = std::uint64_t{10} * 60 * 10000000;  // 10 minutes
   const std::wstring folder = DirectoryOf(path);
   const std::wstring target = NameOf(path);
   const std::wstring kept = NameOf(keep);
   const std::wstring pattern = folder + L"\\" + target + std::wstring(kTempMarker) + L"*";
+  FILETIME now{};
+  ::GetSystemTimeAsFileTime(&now);
   WIN32_FIND_DATAW found{};
-  HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const FindHandle search(::FindFirstFileW(pattern.c_str(), &found));
+  if (!search.valid()) return;
   do {
     const std::wstring_view name = found.cFileName;
-    if (name != kept && IsOurTempName(name, target))
+    const std::uint64_t written = Ticks(found.ftLastWriteTime);
+    if (name != kept && IsOurTempName(name, target) && written + kStaleAfter < Ticks(now))
       ::DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-  } while (::FindNextFileW(search, &found) != FALSE);
-  ::FindClose(search);
+  } while (::FindNextFileW(search.get(), &found) != FALSE);
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {

@@ -190,6 +190,7 @@ TEST_F(MainWindowTest, RightClickOnBackground_OpensFileMenu) {
   Start();
   RightClick(window_.get(), Background());
   ASSERT_TRUE(WaitFor([&] { return window_->FileMenu()->isVisible(); }));
+  EXPECT_EQ(window_->FileMenu()->parentWidget(), window_.get());
   EXPECT_THAT(Describe(*window_->FileMenu()),
               ElementsAre("Local Mappings >", "  Map", "  Delete", "Reset nach Neustart [ ]", "-",
                           "Im Systray verstecken", "-", "Über...", "-", "Tessaro beenden"));
@@ -328,6 +329,7 @@ TEST_F(MainWindowTest, TrayContextRequest_OpensTrayMenu) {
   window_->Action(CommandId::mnuSystray)->trigger();
   window_->TrayEvent(517);
   ASSERT_TRUE(WaitFor([&] { return window_->TrayMenu()->isVisible(); }));
+  EXPECT_EQ(window_->TrayMenu()->parentWidget(), window_.get());
   window_->Action(CommandId::mnuBarShowWindow)->trigger();
   window_->TrayMenu()->hide();
   EXPECT_TRUE(window_->isVisible());

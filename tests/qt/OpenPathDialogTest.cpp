@@ -168,6 +168,9 @@ TEST_F(OpenPathDialogTest, CloseBox_LikeAbbrechen_EscapeDoesNothing) {
 TEST_F(OpenPathDialogTest, DriveMode_SubstDriveListedAndTaken) {
   const auto drives = runtime_ / "tessaro" / "drives";
   std::filesystem::create_directories(drives);
+  // As subst makes them: the dialog trusts no drives from an open folder.
+  std::filesystem::permissions(drives.parent_path(), std::filesystem::perms::owner_all);
+  std::filesystem::permissions(drives, std::filesystem::perms::owner_all);
   std::filesystem::create_directory_symlink(data_, drives / "Q:");
   Start();
   Box("cboDrive")->setEditText(QStringLiteral("A:"));

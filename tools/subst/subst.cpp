@@ -4,11 +4,13 @@
 //   subst                 lists the drives:  X:\: => /home/anna/Daten
 //   subst X: PATH         maps X: to PATH
 //   subst X: /d           removes X:
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,8 +21,10 @@ namespace {
 
 using tessaro::platform::DriveLinkName;
 using tessaro::platform::DrivesFolder;
+using tessaro::platform::OpenDrivesFolder;
 using tessaro::platform::PrepareDrivesFolder;
 using tessaro::platform::ReadDriveLinks;
+using tessaro::platform::UniqueFd;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
@@ -37,9 +41,38 @@ bool ParseDrive(const std::string& text, char* letter) {
   return true;
 }
 
-bool IsLink(const std::string& path) {
+bool IsLinkAt(int folder, const std::string& name) {
   struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+}
+
+// The same words for every use of a drives folder that fails the check.
+int RefuseFolder(const std::string& error) {
+  return Fail("Cannot prepare the drives folder - " + error);
+}
+
+// One listing line per drive, however odd the folder's name: control
+// characters are shown escaped.
+std::string Printable(const std::string& text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string shown;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7f) {
+      shown += c;
+    } else if (c == '\n') {
+      shown += "\\n";
+    } else if (c == '\t') {
+      shown += "\\t";
+    } else if (c == '\r') {
+      shown += "\\r";
+    } else {
+      shown += "\\x";
+      shown += kHex[byte >> 4U];
+      shown += kHex[byte & 0xfU];
+    }
+  }
+  return shown;
 }
 
 // An absolute, tidied path: "." and ".." resolved by text, no trailing slash.
@@ -53,35 +86,47 @@ std::string AbsoluteFolder(const std::string& path) {
 }
 
 int List() {
-  for (const auto& link : ReadDriveLinks(DrivesFolder())) {
-    std::printf("%c:\\: => %s\n", link.letter, link.target.c_str());
+  std::string error;
+  const auto links = ReadDriveLinks(DrivesFolder(), &error);
+  if (!error.empty()) return RefuseFolder(error);
+  for (const auto& link : links) {
+    std::printf("%c:\\: => %s\n", link.letter, Printable(link.target).c_str());
   }
   return 0;
 }
 
 int Map(const std::string& driveText, char letter, const std::string& path) {
-  const std::string linkPath = DrivesFolder() + "/" + DriveLinkName(letter);
-  if (IsLink(linkPath)) return Fail("Drive already SUBSTed");
+  const std::string name = DriveLinkName(letter);
+  std::string error;
+  const UniqueFd existing = OpenDrivesFolder(DrivesFolder(), &error);
+  if (!error.empty()) return RefuseFolder(error);
+  if (existing.valid() && IsLinkAt(existing.get(), name)) return Fail("Drive already SUBSTed");
 
   struct stat st {};
+  if (!path.empty() && ::stat(path.c_str(), &st) != 0 && errno == ENAMETOOLONG) {
+    return Fail("Path too long - " + path);
+  }
   if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
     return Fail("Path not found - " + path);
   }
-  std::string error;
-  const std::string folder = PrepareDrivesFolder(&error);
-  if (folder.empty()) return Fail("Cannot prepare the drives folder - " + error);
+  const UniqueFd folder = PrepareDrivesFolder(&error);
+  if (!folder.valid()) return RefuseFolder(error);
 
-  if (::symlink(AbsoluteFolder(path).c_str(), (folder + "/" + DriveLinkName(letter)).c_str()) !=
-      0) {
+  if (::symlinkat(AbsoluteFolder(path).c_str(), folder.get(), name.c_str()) != 0) {
     if (errno == EEXIST) return Fail("Drive already SUBSTed");
-    return Fail("Invalid parameter - " + driveText);
+    if (errno == ENAMETOOLONG) return Fail("Path too long - " + path);
+    return Fail("Cannot create drive " + driveText + " - " + std::strerror(errno));
   }
   return 0;
 }
 
 int Remove(const std::string& driveText, char letter) {
-  const std::string linkPath = DrivesFolder() + "/" + DriveLinkName(letter);
-  if (!IsLink(linkPath) || ::unlink(linkPath.c_str()) != 0) {
+  const std::string name = DriveLinkName(letter);
+  std::string error;
+  const UniqueFd folder = OpenDrivesFolder(DrivesFolder(), &error);
+  if (!error.empty()) return RefuseFolder(error);
+  if (!folder.valid() || !IsLinkAt(folder.get(), name) ||
+      ::unlinkat(folder.get(), name.c_str(), 0) != 0) {
     return Fail("Invalid parameter - " + driveText);
   }
   return 0;

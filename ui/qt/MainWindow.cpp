@@ -129,11 +129,12 @@ void MainWindow::BuildControls() {
 
 void MainWindow::BuildMenus() {
   const auto dispatch = [this](CommandId id) { Dispatch(id); };
-  fileMenu_ = std::make_unique<QMenu>();
+  // Parented, so that the desktop places the menus by the window.
+  fileMenu_ = std::make_unique<QMenu>(this);
   fileMenu_->setObjectName(QStringLiteral("mnuFile"));
   fileMenu_->setTitle(QStringLiteral("Datei"));
   actions_ = BuildMenu(*fileMenu_, kFileMenu, dispatch);
-  trayMenu_ = std::make_unique<QMenu>();
+  trayMenu_ = std::make_unique<QMenu>(this);
   trayMenu_->setObjectName(QStringLiteral("mnuBar"));
   trayMenu_->setTitle(QStringLiteral("Systray"));
   actions_.merge(BuildMenu(*trayMenu_, kTrayMenu, dispatch));

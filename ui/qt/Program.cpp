@@ -1,6 +1,7 @@
 #include "ui/qt/Program.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
 
 #include <cstdio>
@@ -10,7 +11,9 @@
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/frmMain.h"
+#include "ui/qt/GuardedApplication.h"
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/ShutdownSignals.h"
 #include "ui/qt/SystemServicesQt.h"
 #include "ui/qt/TrayIconQt.h"
 
@@ -30,6 +33,20 @@ QIcon ApplicationIcon() {
   return icon;
 }
 
+// Notes that the close box's unload has begun before it runs, so that a
+// signal arriving while it shows a message does not start a second one.
+class CloseWatcher final : public QObject {
+ public:
+  explicit CloseWatcher(bool& closing) : closing_(closing) {}
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Close) closing_ = true;
+    return false;
+  }
+
+ private:
+  bool& closing_;
+};
+
 }  // namespace
 
 bool HasDisplay() {
@@ -47,7 +64,7 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
     return 1;
   }
 
-  QApplication app(argc, argv);
+  GuardedApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tessaro"));
   QApplication::setDesktopFileName(QStringLiteral("tessaro"));
   QApplication::setWindowIcon(ApplicationIcon());
@@ -62,7 +79,29 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
   BuildVersion version;
   frmMain logic(state, window, {*knownFolders, *launcher, tray, clock, exit, version});
   window.Bind(logic);
+  app.SetOnError([&window](const std::wstring& message) {
+    window.ShowMessage(message, kMsgCritical, L"Tessaro");
+  });
+
+  // A signal, the session's end and the close box all leave through the close
+  // box's unload, once; "Tessaro beenden" ends at once and never comes here.
+  // At logout the desktop either sends SIGTERM or has Qt quit through the
+  // session protocol, which ends in aboutToQuit. commitDataRequest is no
+  // place for it: the user may still cancel the logout there.
+  bool unloaded = false;
+  CloseWatcher closeWatcher(unloaded);
+  window.installEventFilter(&closeWatcher);
   window.SetOnUnloaded([] { QApplication::quit(); });
+  const auto unloadOnce = [&unloaded, &logic] {
+    if (unloaded) return;
+    unloaded = true;
+    logic.Form_Unload();
+  };
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, unloadOnce);
+  const ShutdownSignals shutdownSignals([&unloadOnce] {
+    unloadOnce();
+    QApplication::quit();
+  });
 
   logic.Form_Load();
   window.show();

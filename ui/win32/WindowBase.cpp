@@ -1,5 +1,7 @@
 #include "ui/win32/WindowBase.h"
 
+#include "ui/UnexpectedError.h"
+
 namespace tessaro::ui::win32 {
 
 LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -16,7 +18,11 @@ LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   }
   if (self == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
 
-  const LRESULT result = self->HandleMessage(msg, wParam, lParam);
+  // An exception must not cross the system's code above us: it stops here,
+  // the user is told, and the message counts as handled.
+  LRESULT result = 0;
+  CatchUnexpected([&] { result = self->HandleMessage(msg, wParam, lParam); },
+                  [self](const std::wstring& message) { self->ReportUnexpected(message); });
   if (msg == WM_NCDESTROY) {
     // The object may outlive its window; no message may reach it afterwards.
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -27,6 +33,16 @@ LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 LRESULT WindowBase::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+void WindowBase::ReportUnexpected(const std::wstring& message) {
+  // The box's own message loop may bring a second failure; one box at a time.
+  static bool showing = false;
+  if (showing) return;
+  showing = true;
+  MessageBoxW(hwnd_ != nullptr && IsWindow(hwnd_) ? hwnd_ : nullptr, message.c_str(), L"Tessaro",
+              MB_OK | MB_ICONERROR);
+  showing = false;
 }
 
 }  // namespace tessaro::ui::win32

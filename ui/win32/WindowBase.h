@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace tessaro::ui::win32 {
 
 // One window procedure for all our window classes: the object rides in
@@ -19,6 +21,8 @@ class WindowBase {
   // lpParam of CreateWindowExW must be the object itself.
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Shows what stopped a message's handling; a message box over the window.
+  virtual void ReportUnexpected(const std::wstring& message);
 
   HWND hwnd_ = nullptr;
 };

@@ -169,6 +169,13 @@ TEST_F(SubstTest, Remove_UpperCaseSwitch_Accepted) {
   EXPECT_EQ(Subst({"X:", "/D"}).exitCode, 0);
 }
 
+TEST_F(SubstTest, List_TargetWithLineBreak_StaysOnOneLine) {
+  const fs::path folder = root_ / "zwei\nZeilen\x01";
+  fs::create_directories(folder);
+  ASSERT_EQ(Subst({"M:", folder.string()}).exitCode, 0);
+  EXPECT_EQ(Subst({}).out, "M:\\: => " + (root_ / "zwei\\nZeilen\\x01").string() + "\n");
+}
+
 class SubstErrorTest : public SubstTest {
  protected:
   void ExpectError(const std::vector<std::string>& args, const std::string& message) {
@@ -215,6 +222,39 @@ TEST_F(SubstErrorTest, WrongArgumentCounts_IncorrectNumberOfParameters) {
   ExpectError({"X:", data_.string(), "extra"}, "Incorrect number of parameters - extra");
 }
 
+TEST_F(SubstErrorTest, AbsolutePathOverTheLimit_PathTooLong) {
+  // Short enough as typed, too long once made absolute: "d/s/" returns to
+  // the scratch folder each time, which lies below the work folder.
+  const std::string d(253, 'd');
+  fs::create_directory(root_ / d);
+  fs::create_directory_symlink("..", root_ / d / "s");
+  std::string path;
+  for (int i = 0; i < 15; ++i) path += d + "/s/";
+  path += d;
+  const SubstRun run = RunSubst({"X:", path}, Env(), root_, root_);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Path too long - " + path + "\n");
+  ExpectError({"X:", "/" + std::string(5000, 'a')}, "Path too long - /" + std::string(5000, 'a'));
+}
+
+// A drives folder that is a link to somewhere else: every use refuses it
+// alike and touches nothing there.
+TEST_F(SubstErrorTest, DrivesFolderALink_ListMapAndRemoveRefuse) {
+  const fs::path elsewhere = root_ / "elsewhere";
+  fs::create_directories(elsewhere);
+  fs::create_directories(runtime_ / "tessaro");
+  fs::permissions(runtime_ / "tessaro", fs::perms::owner_all);
+  fs::create_directory_symlink("/etc", elsewhere / "Q:");
+  fs::create_directory_symlink(elsewhere, Drives());
+  const std::string message =
+      "Cannot prepare the drives folder - " + Drives().string() + ": not a directory";
+  ExpectError({}, message);
+  ExpectError({"Q:", "/d"}, message);
+  ExpectError({"X:", data_.string()}, message);
+  EXPECT_TRUE(fs::is_symlink(elsewhere / "Q:"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(elsewhere / "X:")));
+}
+
 // Without XDG_RUNTIME_DIR the drives live in a private folder under /tmp,
 // which must not be someone else's folder or a link planted there.
 class SubstFallbackTest : public SubstTest {
@@ -256,22 +296,53 @@ TEST_F(SubstFallbackTest, OpenTmpFolder_Refused) {
   EXPECT_NE(run.err.find("open to other users"), std::string::npos) << run.err;
 }
 
-TEST(DrivesFolderTest, ReadDriveLinks_IgnoresOtherEntries) {
-  std::string pattern = (fs::temp_directory_path() / "drives-test-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-  const fs::path folder = pattern;
-  fs::create_directory_symlink("/usr", folder / "U:");
+class DrivesFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "drives-test-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    holder_ = pattern;
+    folder_ = holder_ / "drives";
+    fs::create_directory(folder_);
+    fs::permissions(folder_, fs::perms::owner_all);
+    fs::create_directory_symlink("/usr", folder_ / "U:");
+  }
+  void TearDown() override { fs::remove_all(holder_); }
+
+  fs::path holder_;
+  fs::path folder_;
+};
+
+TEST_F(DrivesFolderTest, ReadDriveLinks_IgnoresOtherEntries) {
+  const fs::path folder = folder_;
   fs::create_directory_symlink("/usr", folder / "u:");
   fs::create_directory_symlink("/usr", folder / "UU:");
   fs::create_directory(folder / "K:");
   fs::create_directory_symlink("/nirgends", folder / "N:");
   const auto links = tessaro::platform::ReadDriveLinks(folder.string());
-  fs::remove_all(folder);
   ASSERT_EQ(links.size(), 2u);
   EXPECT_EQ(links[0].letter, 'N');
   EXPECT_EQ(links[0].target, "/nirgends");
   EXPECT_EQ(links[1].letter, 'U');
   EXPECT_EQ(links[1].target, "/usr");
+}
+
+TEST_F(DrivesFolderTest, ReadDriveLinks_UntrustedFolder_NoDrives) {
+  const auto drives = [](const fs::path& folder) {
+    std::string error;
+    const auto links = tessaro::platform::ReadDriveLinks(folder.string(), &error);
+    EXPECT_FALSE(error.empty());
+    return links.size();
+  };
+  fs::permissions(holder_, fs::perms::others_exec, fs::perm_options::add);
+  EXPECT_EQ(drives(folder_), 0u) << "holder open to others";
+  fs::permissions(holder_, fs::perms::owner_all);
+  fs::permissions(folder_, fs::perms::group_read, fs::perm_options::add);
+  EXPECT_EQ(drives(folder_), 0u) << "folder open to others";
+  fs::permissions(folder_, fs::perms::owner_all);
+  fs::create_directory_symlink(folder_, holder_ / "link");
+  EXPECT_EQ(drives(holder_ / "link"), 0u) << "folder is a link";
+  EXPECT_EQ(tessaro::platform::ReadDriveLinks(folder_.string()).size(), 1u);
 }
 
 }  // namespace
