@@ -4,6 +4,11 @@ include(GNUInstallDirs)
 install(TARGETS tessaro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/ui/qt/tessaro.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/org.example.Tessaro.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Debian's place for the licence, and a fine one for any other install.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessaro RENAME copyright)
 foreach(size 16 32 48 64 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/assets/app-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
@@ -13,7 +18,13 @@ endforeach()
 set(CPACK_PACKAGE_NAME "tessaro")
 set(CPACK_PACKAGE_VENDOR "The Tessaro developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gives a local folder a drive letter of its own")
+set(CPACK_PACKAGE_DESCRIPTION "Tessaro maps a local folder to a drive letter from A: to Z: with a
+ small subst command of its own, remembers the drive, the folder and the
+ recently mapped folders, waits in the notification area on request and
+ brings the drive back at logon. Its user interface is German.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "The Tessaro developers <tessaro@example.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
