@@ -9,6 +9,21 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/org.example.Tessaro.metainfo
 # Debian's place for the licence, and a fine one for any other install.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessaro RENAME copyright)
+# The manual page and the changelog go compressed, as Debian has them.
+set(TESSARO_GZIPPED)
+foreach(doc tessaro.1 changelog)
+  set(gzipped ${CMAKE_BINARY_DIR}/packaging/${doc}.gz)
+  add_custom_command(OUTPUT ${gzipped}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+    COMMAND sh -c "gzip -9n -c \"$0\" > \"$1\"" ${PROJECT_SOURCE_DIR}/packaging/linux/${doc} ${gzipped}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/linux/${doc}
+    VERBATIM)
+  list(APPEND TESSARO_GZIPPED ${gzipped})
+endforeach()
+add_custom_target(tessaro_docs ALL DEPENDS ${TESSARO_GZIPPED})
+install(FILES ${CMAKE_BINARY_DIR}/packaging/tessaro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessaro)
 foreach(size 16 32 48 64 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/assets/app-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -18,8 +18,9 @@ constexpr std::wstring_view kOurPrefix = L"restore";
 
 std::wstring Lower(std::wstring_view text) {
   std::wstring lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](wchar_t c) {
+    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+  });
   return lower;
 }
 
@@ -44,8 +45,8 @@ std::wstring ProgramName(SwitchStyle style) {
 }
 
 std::wstring OneLine(std::wstring text) {
-  std::replace_if(text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; },
-                  L' ');
+  std::replace_if(
+      text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
   return text;
 }
 
@@ -79,9 +80,10 @@ CommandOutcome RestoreMapping(platform::IKnownFolders& folders, platform::IComma
       runner.RunAndWait(BuildMapCommandLine(app.strTargetDrive, app.strTargetPath));
   if (result.status == platform::RunStatus::kStarted) return {result.exitCode, {}};
 
-  std::wstring message = L"Laufwerk " + app.strTargetDrive + L" nicht wiederhergestellt: \"subst\" ";
+  std::wstring message =
+      L"Laufwerk " + app.strTargetDrive + L" nicht wiederhergestellt: \"subst\" ";
   message += result.status == platform::RunStatus::kNotFound ? L"wurde nicht gefunden"
-                                                              : L"konnte nicht gestartet werden";
+                                                             : L"konnte nicht gestartet werden";
   if (!result.detail.empty()) message += L" (" + result.detail + L")";
   return {1, OneLine(std::move(message))};
 }
@@ -90,7 +92,8 @@ CommandOutcome RunStartMode(StartMode mode, SwitchStyle style, const StartModeSe
   const std::wstring program = ProgramName(style);
   const std::wstring lead = style == SwitchStyle::kWindows ? L"/" : L"--";
   switch (mode) {
-    case StartMode::kNormal: return {};
+    case StartMode::kNormal:
+      return {};
     case StartMode::kRestore: {
       CommandOutcome outcome = RestoreMapping(services.folders, services.runner);
       if (!outcome.message.empty()) outcome.message = program + L": " + outcome.message;
@@ -102,10 +105,11 @@ CommandOutcome RunStartMode(StartMode mode, SwitchStyle style, const StartModeSe
     case StartMode::kRestoreAtLoginOff:
       if (services.autostart.SetRestoreAtLogin(false)) return {};
       return {1, program + L": Der Eintrag für die Anmeldung konnte nicht entfernt werden."};
-    case StartMode::kUsage: break;
+    case StartMode::kUsage:
+      break;
   }
-  return {2, L"Aufruf: " + program + L" [" + lead + L"restore | " + lead +
-                 L"restore-at-login on|off]"};
+  return {
+      2, L"Aufruf: " + program + L" [" + lead + L"restore | " + lead + L"restore-at-login on|off]"};
 }
 
 }  // namespace tessaro::ui

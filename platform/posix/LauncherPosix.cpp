@@ -174,8 +174,8 @@ LaunchResult Spawn(const std::wstring& commandLine, pid_t* child) {
   if (error == 0) {
     // posix_spawn, not posix_spawnp: the search is ours, and no shell ever
     // sees the arguments.
-    error = ::posix_spawn(child, program.c_str(), setup.Actions(), setup.Attributes(),
-                          argv.data(), environ);
+    error = ::posix_spawn(child, program.c_str(), setup.Actions(), setup.Attributes(), argv.data(),
+                          environ);
   }
   if (error == ENOENT) return {LaunchStatus::kNotFound, ErrorText(error)};
   if (error != 0) return {LaunchStatus::kFailed, ErrorText(error)};
@@ -199,9 +199,12 @@ class PosixCommandRunner final : public ICommandRunner {
     pid_t child = 0;
     LaunchResult started = Spawn(commandLine, &child);
     switch (started.status) {
-      case LaunchStatus::kStarted: break;
-      case LaunchStatus::kNotFound: return {RunStatus::kNotFound, 0, std::move(started.detail)};
-      case LaunchStatus::kFailed: return {RunStatus::kFailed, 0, std::move(started.detail)};
+      case LaunchStatus::kStarted:
+        break;
+      case LaunchStatus::kNotFound:
+        return {RunStatus::kNotFound, 0, std::move(started.detail)};
+      case LaunchStatus::kFailed:
+        return {RunStatus::kFailed, 0, std::move(started.detail)};
     }
     int status = 0;
     while (::waitpid(child, &status, 0) < 0) {

@@ -39,10 +39,11 @@ class Win32Autostart final : public IAutostart {
       const std::wstring self = SelfPath();
       // The same value the setup program writes.
       const std::wstring command = L"\"" + self + L"\" /restore";
-      status = self.empty() ? ERROR_INVALID_DATA
-                            : RegSetValueExW(key, kValueName, 0, REG_SZ,
-                                             reinterpret_cast<const BYTE*>(command.c_str()),
-                                             static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+      status = self.empty()
+                   ? ERROR_INVALID_DATA
+                   : RegSetValueExW(key, kValueName, 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(command.c_str()),
+                                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
     } else {
       status = RegDeleteValueW(key, kValueName);
       if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;

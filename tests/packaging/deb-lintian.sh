@@ -9,4 +9,4 @@ trap 'rm -rf "$out"' EXIT
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
 deb=$(ls "$out"/*.deb)
 echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
-lintian --allow-root --fail-on error --no-tag-display-limit "$deb"
+lintian --allow-root --fail-on error --tag-display-limit 0 "$deb"
