@@ -36,6 +36,10 @@ wineboot -i >/dev/null 2>&1
 wineserver -w
 # One server for the whole run: each wine call then starts in a moment.
 wineserver -p
+trap 'wineserver -k 2>/dev/null' EXIT
+# A virtual desktop: without a window manager closing a window stalls.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 echo "prefix ready after $(($(date +%s) - start)) s"
 
 user=$(ls -d "$prefix"/drive_c/users/*/ | grep -v /Public/ | head -n 1)
@@ -55,7 +59,6 @@ cp "$ini" "$prefix/settings-before"
 
 wine "$setup" /S
 check "silent install succeeds" same "$?" 0
-wineserver -w -p 2>/dev/null
 check "program, licence and uninstaller installed" \
   test -f "$app/tessaro.exe" -a -f "$app/LICENSE.txt" -a -f "$app/Uninstall.exe"
 check "start menu shortcut" test -f "$menu"
@@ -92,17 +95,29 @@ check "/restore-at-login on writes the setup's value" same "$?:$(value "$run" Te
 wine "$app/tessaro.exe" /restore-at-login maybe 2>/dev/null
 check "a bad argument exits with 2" same "$?" 2
 
+# A running Tessaro is closed as its close box closes it: it saves.
+wine "$app/tessaro.exe" &
+running=$!
+sleep 5
+wine "$setup" /S
+check "install while Tessaro runs" same "$?" 0
+check "the running Tessaro was closed" sh -c "sleep 3; ! kill -0 $running 2>/dev/null"
+check "and saved its settings on the way" grep -q "next path" "$ini"
+check "a plain reinstall keeps the restore at logon" same "$(value "$run" Tessaro)" "$restore"
+wait $running 2>/dev/null
+cp "$ini" "$prefix/settings-before"
+
 wine "$app/Uninstall.exe" /S
-# The uninstaller runs on from a copy of itself: wait for it.
-wineserver -w -p 2>/dev/null
-sleep 1
-wineserver -w 2>/dev/null
+# The uninstaller runs on from a copy of itself: wait for its work.
+for _ in $(seq 60); do
+  [ -e "$app" ] || [ -n "$(value "$uninst" DisplayName)" ] || break
+  sleep 0.5
+done
 check "uninstall removes the install folder" missing "$app"
 check "uninstall removes the shortcut" missing "$menu"
 check "uninstall removes the Run value" same "$(value "$run" Tessaro)" ""
 check "uninstall removes the uninstall key" same "$(value "$uninst" DisplayName)" ""
 check "uninstall keeps the settings" cmp -s "$ini" "$prefix/settings-before"
 
-wineserver -k 2>/dev/null
 echo "setup test: $failures failures, $(($(date +%s) - start)) s"
 [ $failures -eq 0 ]
