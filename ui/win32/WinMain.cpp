@@ -27,20 +27,25 @@ namespace {
 // A GUI program has an error stream only when its caller redirected one, or
 // the console of a command prompt it was started from.
 bool WriteErrorLine(const std::wstring& line) {
-  HANDLE stream = GetStdHandle(STD_ERROR_HANDLE);
-  if (stream == nullptr || stream == INVALID_HANDLE_VALUE) {
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-    stream = GetStdHandle(STD_ERROR_HANDLE);
-    if (stream == nullptr || stream == INVALID_HANDLE_VALUE) return false;
-  }
   const std::wstring text = line + L"\r\n";
   DWORD written = 0;
-  if (GetFileType(stream) == FILE_TYPE_CHAR &&
-      WriteConsoleW(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-    return true;
+  HANDLE stream = GetStdHandle(STD_ERROR_HANDLE);
+  if (stream != nullptr && stream != INVALID_HANDLE_VALUE) {
+    if (GetFileType(stream) == FILE_TYPE_CHAR &&
+        WriteConsoleW(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+      return true;
+    }
+    const std::string bytes = text::EncodeUtf8(text);
+    return WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
-  const std::string bytes = text::EncodeUtf8(text);
-  return WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+  HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+  if (console == INVALID_HANDLE_VALUE) return false;
+  const bool done =
+      WriteConsoleW(console, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(console);
+  return done;
 }
 
 std::vector<std::wstring> ArgumentsAfterProgram() {
