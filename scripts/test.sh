@@ -19,6 +19,7 @@ packages=(
   qt6-base-dev libgl-dev fonts-dejavu-core xvfb xauth
   clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64 wine wine64 fonts-wine
+  nsis appstream desktop-file-utils lintian
 )
 
 install_missing() {

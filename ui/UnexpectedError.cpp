@@ -1,6 +1,6 @@
 #include "ui/UnexpectedError.h"
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::ui {
 

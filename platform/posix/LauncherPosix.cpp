@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/CommandRunner.h"
 #include "platform/Launcher.h"
 #include "platform/WindowsCommandLine.h"
 #include "text/TextCodec.h"
@@ -153,41 +154,74 @@ std::wstring ErrorText(int error) {
   return text::DecodeUtf8Lossy(std::error_code(error, std::generic_category()).message());
 }
 
+// Starts the command line's program with its arguments split by the Windows
+// rules; on success the child's pid is in *child and the caller must wait for it.
+LaunchResult Spawn(const std::wstring& commandLine, pid_t* child) {
+  std::vector<std::string> arguments;
+  for (const std::wstring& argument : SplitWindowsCommandLine(commandLine)) {
+    arguments.push_back(text::EncodeUtf8(argument));
+  }
+  const std::string program = FindProgram(arguments.front());
+  if (program.empty()) return {LaunchStatus::kNotFound, {}};
+
+  std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+
+  SpawnSetup setup;
+  int error = setup.Prepare();
+  if (error == 0) {
+    // posix_spawn, not posix_spawnp: the search is ours, and no shell ever
+    // sees the arguments.
+    error = ::posix_spawn(child, program.c_str(), setup.Actions(), setup.Attributes(), argv.data(),
+                          environ);
+  }
+  if (error == ENOENT) return {LaunchStatus::kNotFound, ErrorText(error)};
+  if (error != 0) return {LaunchStatus::kFailed, ErrorText(error)};
+  return {LaunchStatus::kStarted, {}};
+}
+
 class PosixLauncher final : public ILauncher {
  public:
   // How a window shows means nothing here: there is no window to show.
   LaunchResult Launch(const std::wstring& commandLine, WindowShow /*show*/) override {
-    std::vector<std::string> arguments;
-    for (const std::wstring& argument : SplitWindowsCommandLine(commandLine)) {
-      arguments.push_back(text::EncodeUtf8(argument));
-    }
-    const std::string program = FindProgram(arguments.front());
-    if (program.empty()) return {LaunchStatus::kNotFound, {}};
-
-    std::vector<char*> argv;
-    argv.reserve(arguments.size() + 1);
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    SpawnSetup setup;
-    int error = setup.Prepare();
     pid_t child = 0;
-    if (error == 0) {
-      // posix_spawn, not posix_spawnp: the search is ours, and no shell ever
-      // sees the arguments.
-      error = ::posix_spawn(&child, program.c_str(), setup.Actions(), setup.Attributes(),
-                            argv.data(), environ);
-    }
-    if (error == ENOENT) return {LaunchStatus::kNotFound, ErrorText(error)};
-    if (error != 0) return {LaunchStatus::kFailed, ErrorText(error)};
+    LaunchResult result = Spawn(commandLine, &child);
+    if (result.status == LaunchStatus::kStarted) ReapInBackground(child);
+    return result;
+  }
+};
 
-    ReapInBackground(child);
-    return {LaunchStatus::kStarted, {}};
+class PosixCommandRunner final : public ICommandRunner {
+ public:
+  RunResult RunAndWait(const std::wstring& commandLine) override {
+    pid_t child = 0;
+    LaunchResult started = Spawn(commandLine, &child);
+    switch (started.status) {
+      case LaunchStatus::kStarted:
+        break;
+      case LaunchStatus::kNotFound:
+        return {RunStatus::kNotFound, 0, std::move(started.detail)};
+      case LaunchStatus::kFailed:
+        return {RunStatus::kFailed, 0, std::move(started.detail)};
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+      if (errno != EINTR) return {RunStatus::kFailed, 0, ErrorText(errno)};
+    }
+    // A signal ends it with the code a shell would report.
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return {RunStatus::kStarted, code, {}};
   }
 };
 
 }  // namespace
 
 std::unique_ptr<ILauncher> MakeSystemLauncher() { return std::make_unique<PosixLauncher>(); }
+
+std::unique_ptr<ICommandRunner> MakeSystemCommandRunner() {
+  return std::make_unique<PosixCommandRunner>();
+}
 
 }  // namespace tessaro::platform

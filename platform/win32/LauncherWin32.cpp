@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/CommandRunner.h"
 #include "platform/Launcher.h"
 
 namespace tessaro::platform {
@@ -59,8 +60,41 @@ class Win32Launcher final : public ILauncher {
   }
 };
 
+class Win32CommandRunner final : public ICommandRunner {
+ public:
+  RunResult RunAndWait(const std::wstring& commandLine) override {
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    // Found as Launch finds it; no console flashes up for a console program.
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process)) {
+      const DWORD error = GetLastError();
+      const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+      return {missing ? RunStatus::kNotFound : RunStatus::kFailed, 0, SystemMessage(error)};
+    }
+    CloseHandle(process.hThread);
+    DWORD code = 0;
+    const bool waited = WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 &&
+                        GetExitCodeProcess(process.hProcess, &code);
+    const DWORD error = GetLastError();
+    CloseHandle(process.hProcess);
+    if (!waited) return {RunStatus::kFailed, 0, SystemMessage(error)};
+    return {RunStatus::kStarted, static_cast<int>(code), {}};
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<ILauncher> MakeSystemLauncher() { return std::make_unique<Win32Launcher>(); }
+
+std::unique_ptr<ICommandRunner> MakeSystemCommandRunner() {
+  return std::make_unique<Win32CommandRunner>();
+}
 
 }  // namespace tessaro::platform

@@ -16,7 +16,7 @@
 #include <string>
 #include <system_error>
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 #include "platform/FileIo.h"
 
 namespace tessaro::platform {

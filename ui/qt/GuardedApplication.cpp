@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 #include "ui/UnexpectedError.h"
 
 namespace tessaro::ui::qt {

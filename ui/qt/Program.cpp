@@ -80,7 +80,7 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
   frmMain logic(state, window, {*knownFolders, *launcher, tray, clock, exit, version});
   window.Bind(logic);
   app.SetOnError([&window](const std::wstring& message) {
-    window.ShowMessage(message, kMsgCritical, L"Tessaro");
+    window.ShowMessage(message, MessageKind::kCritical, L"Tessaro");
   });
 
   // A signal, the session's end and the close box all leave through the close

@@ -1,3 +1,31 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "text/TextCodec.h"
+#include "platform/Autostart.h"
+#include "platform/CommandRunner.h"
+#include "platform/KnownFolders.h"
+#include "ui/CommandLine.h"
 #include "ui/qt/Program.h"
 
-int main(int argc, char** argv) { return tessaro::ui::qt::RunProgram(argc, argv, {}); }
+using namespace tessaro;
+
+int main(int argc, char** argv) {
+  // Restoring at logon needs no display: it is settled before Qt starts.
+  std::vector<std::wstring> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(text::DecodeUtf8Lossy(argv[i]));
+  const ui::StartMode mode = ui::ParseStartMode(arguments, ui::SwitchStyle::kPosix);
+  if (mode != ui::StartMode::kNormal) {
+    const auto folders = platform::MakeSystemKnownFolders();
+    const auto runner = platform::MakeSystemCommandRunner();
+    const auto autostart = platform::MakeSystemAutostart();
+    const ui::CommandOutcome outcome =
+        ui::RunStartMode(mode, ui::SwitchStyle::kPosix, {*folders, *runner, *autostart});
+    if (!outcome.message.empty()) {
+      std::fprintf(stderr, "%s\n", text::EncodeUtf8(outcome.message).c_str());
+    }
+    return outcome.exitCode;
+  }
+  return ui::qt::RunProgram(argc, argv, {});
+}

@@ -2,12 +2,19 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "text/TextCodec.h"
 #include "core/modApp.h"
+#include "platform/Autostart.h"
+#include "platform/CommandRunner.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
+#include "ui/CommandLine.h"
 #include "ui/frmMain.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/SystemServicesWin32.h"
@@ -15,11 +22,67 @@
 
 using namespace tessaro;
 
+namespace {
+
+// A GUI program has an error stream only when its caller redirected one, or
+// the console of a command prompt it was started from.
+bool WriteErrorLine(const std::wstring& line) {
+  const std::wstring text = line + L"\r\n";
+  DWORD written = 0;
+  HANDLE stream = GetStdHandle(STD_ERROR_HANDLE);
+  if (stream != nullptr && stream != INVALID_HANDLE_VALUE) {
+    if (GetFileType(stream) == FILE_TYPE_CHAR &&
+        WriteConsoleW(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+      return true;
+    }
+    const std::string bytes = text::EncodeUtf8(text);
+    return WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+  HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+  if (console == INVALID_HANDLE_VALUE) return false;
+  const bool done =
+      WriteConsoleW(console, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(console);
+  return done;
+}
+
+std::vector<std::wstring> ArgumentsAfterProgram() {
+  int count = 0;
+  wchar_t** list = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> arguments;
+  if (list == nullptr) return arguments;
+  for (int i = 1; i < count; ++i) arguments.emplace_back(list[i]);
+  LocalFree(list);
+  return arguments;
+}
+
+// The command-line modes run without any window: a restore at logon must not
+// flash one. Only a wrong call with nowhere to print says so in a box.
+int RunCommandLineMode(ui::StartMode mode) {
+  const auto folders = platform::MakeSystemKnownFolders();
+  const auto runner = platform::MakeSystemCommandRunner();
+  const auto autostart = platform::MakeSystemAutostart();
+  const ui::CommandOutcome outcome =
+      ui::RunStartMode(mode, ui::SwitchStyle::kWindows, {*folders, *runner, *autostart});
+  if (!outcome.message.empty() && !WriteErrorLine(outcome.message) &&
+      mode == ui::StartMode::kUsage) {
+    MessageBoxW(nullptr, outcome.message.c_str(), L"Tessaro", MB_OK | MB_ICONINFORMATION);
+  }
+  return outcome.exitCode;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {
   // A drive without a medium must not make the system ask the user to insert
   // one while the folder dialog looks at it.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+
+  const ui::StartMode mode = ui::ParseStartMode(ArgumentsAfterProgram(), ui::SwitchStyle::kWindows);
+  if (mode != ui::StartMode::kNormal) return RunCommandLineMode(mode);
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

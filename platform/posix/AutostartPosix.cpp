@@ -1,0 +1,95 @@
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "text/TextCodec.h"
+#include "platform/Autostart.h"
+#include "platform/FileIo.h"
+#include "platform/KnownFolders.h"
+#include "platform/posix/AutostartEntry.h"
+
+namespace tessaro::platform {
+
+namespace {
+
+constexpr const char* kEntryName = "/autostart/tessaro-restore.desktop";
+
+// The desktop-entry rules: an argument holding a reserved character goes in
+// double quotes with " ` $ \ escaped; then the value as a whole escapes its
+// backslashes once more, and a field code's % is doubled.
+std::string ExecArgument(std::string_view argument) {
+  const bool quote = argument.find_first_of(" \t\"'\\><~|&;$*?#()`") != std::string_view::npos;
+  std::string quoted;
+  if (quote) quoted += '"';
+  for (const char c : argument) {
+    if (quote && (c == '"' || c == '`' || c == '$' || c == '\\')) quoted += '\\';
+    quoted += c;
+  }
+  if (quote) quoted += '"';
+
+  std::string value;
+  for (const char c : quoted) {
+    if (c == '\\') value += '\\';
+    if (c == '%') value += '%';
+    value += c;
+  }
+  return value;
+}
+
+std::string SelfPath() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return {};
+    const auto used = static_cast<std::size_t>(length);
+    if (used < buffer.size()) return std::string(buffer.data(), used);
+    if (buffer.size() >= (1u << 16)) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+class PosixAutostart final : public IAutostart {
+ public:
+  bool SetRestoreAtLogin(bool on) override {
+    // The autostart folder sits in the same configuration folder as the
+    // settings file.
+    const std::wstring config = MakeSystemKnownFolders()->Path(KnownFolder::kAppData);
+    if (config.empty()) return false;
+    const std::string entry = text::EncodeUtf8(config) + kEntryName;
+    if (!on) return ::unlink(entry.c_str()) == 0 || errno == ENOENT;
+
+    const std::string self = SelfPath();
+    if (self.empty()) return false;
+    const auto content = RestoreAutostartEntry(self);
+    if (!content) return false;
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(entry).parent_path(), error);
+    if (error) return false;
+    return ReplaceFileAtomically(text::DecodeUtf8Lossy(entry), *content);
+  }
+};
+
+}  // namespace
+
+std::optional<std::string> RestoreAutostartEntry(const std::string& program) {
+  if (program.find_first_of("\r\n") != std::string::npos) return std::nullopt;
+  return "[Desktop Entry]\n"
+         "Type=Application\n"
+         "Name=Tessaro\n"
+         "Comment=Stellt das gemerkte Laufwerk bei der Anmeldung wieder her\n"
+         "Exec=" +
+         ExecArgument(program) +
+         " --restore\n"
+         "Icon=tessaro\n"
+         "Terminal=false\n"
+         "NoDisplay=true\n";
+}
+
+std::unique_ptr<IAutostart> MakeSystemAutostart() { return std::make_unique<PosixAutostart>(); }
+
+}  // namespace tessaro::platform

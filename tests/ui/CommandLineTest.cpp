@@ -1,0 +1,151 @@
+#include "ui/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include "core/MappingCommands.h"
+#include "text/TextCodec.h"
+#include "support/Fakes.h"
+
+namespace tessaro::ui {
+namespace {
+
+using testing::FakeKnownFolders;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+using Args = std::vector<std::wstring>;
+
+TEST(ParseStartModeTest, OurSwitchesAreRecognisedOthersIgnored) {
+  const struct {
+    Args arguments;
+    SwitchStyle style;
+    StartMode mode;
+  } cases[] = {
+      {{}, SwitchStyle::kWindows, StartMode::kNormal},
+      {{L"C:\\Daten", L"/x"}, SwitchStyle::kWindows, StartMode::kNormal},
+      {{L"-platform", L"offscreen"}, SwitchStyle::kPosix, StartMode::kNormal},
+      // A path is no switch on Linux.
+      {{L"/restore"}, SwitchStyle::kPosix, StartMode::kNormal},
+      {{L"/restore"}, SwitchStyle::kWindows, StartMode::kRestore},
+      {{L"/RESTORE"}, SwitchStyle::kWindows, StartMode::kRestore},
+      {{L"--restore"}, SwitchStyle::kWindows, StartMode::kRestore},
+      {{L"--restore"}, SwitchStyle::kPosix, StartMode::kRestore},
+      {{L"--RESTORE"}, SwitchStyle::kPosix, StartMode::kNormal},
+      {{L"/restore-at-login", L"on"}, SwitchStyle::kWindows, StartMode::kRestoreAtLoginOn},
+      {{L"--restore-at-login", L"OFF"}, SwitchStyle::kPosix, StartMode::kRestoreAtLoginOff},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseStartMode(c.arguments, c.style), c.mode)
+        << (c.arguments.empty() ? "" : text::EncodeUtf8(c.arguments[0]));
+  }
+}
+
+TEST(ParseStartModeTest, MalformedUseOfOurSwitchesGivesUsage) {
+  for (const Args& arguments : std::vector<Args>{
+           {L"--restore-at-login"},
+           {L"--restore-at-login", L"ja"},
+           {L"--restore-at-login", L"on", L"off"},
+           {L"x", L"--restore-at-login", L"on"},
+           {L"--restore", L"X:"},
+           {L"-platform", L"offscreen", L"--restore"},
+           {L"--restore-at-logon", L"on"},
+           {L"--restored"},
+       }) {
+    EXPECT_EQ(ParseStartMode(arguments, SwitchStyle::kPosix), StartMode::kUsage)
+        << text::EncodeUtf8(arguments[0]);
+  }
+}
+
+class FakeRunner final : public platform::ICommandRunner {
+ public:
+  platform::RunResult RunAndWait(const std::wstring& commandLine) override {
+    commandLines.push_back(commandLine);
+    return next;
+  }
+  std::vector<std::wstring> commandLines;
+  platform::RunResult next{platform::RunStatus::kStarted, 0, {}};
+};
+
+class FakeAutostart final : public platform::IAutostart {
+ public:
+  bool SetRestoreAtLogin(bool on) override {
+    calls.push_back(on);
+    return succeed;
+  }
+  std::vector<bool> calls;
+  bool succeed = true;
+};
+
+class RestoreTest : public ::testing::Test {
+ protected:
+  RestoreTest() {
+    folders.folders[platform::KnownFolder::kDocuments] = L"/home/anna/Dokumente";
+    folders.folders[platform::KnownFolder::kAppData] = dir.WidePath();
+  }
+
+  std::filesystem::path IniFile() const { return dir.Path() / "Tessaro.ini"; }
+  CommandOutcome Run(StartMode mode, SwitchStyle style = SwitchStyle::kPosix) {
+    return RunStartMode(mode, style, {folders, runner, autostart});
+  }
+
+  TempFolder dir;
+  FakeKnownFolders folders;
+  FakeRunner runner;
+  FakeAutostart autostart;
+};
+
+TEST_F(RestoreTest, RemembersDriveAndFolder_RunsMapCommandAndPassesOnItsExitCode) {
+  const std::string settings =
+      "[Startup]\r\ntarget drive=X:\r\ntarget path=/srv/Eigene Daten\r\nreset restart=0\r\n";
+  WriteBytes(IniFile(), settings);
+  runner.next.exitCode = 3;
+
+  const CommandOutcome outcome = Run(StartMode::kRestore);
+  EXPECT_EQ(outcome.exitCode, 3);
+  EXPECT_EQ(outcome.message, L"");
+  EXPECT_EQ(runner.commandLines, Args{BuildMapCommandLine(L"X:", L"/srv/Eigene Daten")});
+  EXPECT_EQ(ReadBytes(IniFile()), settings);
+}
+
+TEST_F(RestoreTest, NothingRemembered_RunsNothingAndSucceeds) {
+  EXPECT_EQ(Run(StartMode::kRestore).exitCode, 0);
+  WriteBytes(IniFile(), "[Startup]\ntarget drive=X:\n[Data]\nlast path 1=/a\n");
+  EXPECT_EQ(Run(StartMode::kRestore).exitCode, 0);
+  WriteBytes(IniFile(), "[Startup]\ntarget path=/a\n");
+  EXPECT_EQ(Run(StartMode::kRestore).exitCode, 0);
+  EXPECT_TRUE(runner.commandLines.empty());
+}
+
+TEST_F(RestoreTest, SubstMissing_OneLineReasonAndFailure) {
+  WriteBytes(IniFile(), "[Startup]\ntarget drive=Q:\ntarget path=/a\n");
+  runner.next = {platform::RunStatus::kNotFound, 0, L"No such file\nor directory"};
+  const CommandOutcome outcome = Run(StartMode::kRestore);
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_EQ(outcome.message,
+            L"tessaro: Laufwerk Q: nicht wiederhergestellt: \"subst\" wurde nicht gefunden "
+            L"(No such file or directory)");
+}
+
+TEST_F(RestoreTest, AutostartSwitches_SucceedSilentlyOrReportFailure) {
+  EXPECT_EQ(Run(StartMode::kRestoreAtLoginOn).exitCode, 0);
+  EXPECT_EQ(Run(StartMode::kRestoreAtLoginOff).message, L"");
+  EXPECT_EQ(autostart.calls, (std::vector<bool>{true, false}));
+
+  autostart.succeed = false;
+  const CommandOutcome failed = Run(StartMode::kRestoreAtLoginOn, SwitchStyle::kWindows);
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_TRUE(failed.message.starts_with(L"tessaro.exe: ")) << text::EncodeUtf8(failed.message);
+}
+
+TEST_F(RestoreTest, Usage_ExitsWithTwoAndThePlatformsSpelling) {
+  const CommandOutcome posix = Run(StartMode::kUsage);
+  EXPECT_EQ(posix.exitCode, 2);
+  EXPECT_EQ(posix.message, L"Aufruf: tessaro [--restore | --restore-at-login on|off]");
+  EXPECT_EQ(Run(StartMode::kUsage, SwitchStyle::kWindows).message,
+            L"Aufruf: tessaro.exe [/restore | /restore-at-login on|off]");
+  EXPECT_TRUE(runner.commandLines.empty());
+  EXPECT_TRUE(autostart.calls.empty());
+}
+
+}  // namespace
+}  // namespace tessaro::ui

@@ -1,0 +1,115 @@
+#include "ui/CommandLine.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <optional>
+
+#include "core/MappingCommands.h"
+#include "core/Startup.h"
+#include "core/modApp.h"
+#include "core/modIniAccess.h"
+#include "core/modSpecialFolder.h"
+
+namespace tessaro::ui {
+
+namespace {
+
+constexpr std::wstring_view kOurPrefix = L"restore";
+
+std::wstring Lower(std::wstring_view text) {
+  std::wstring lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](wchar_t c) {
+    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+  });
+  return lower;
+}
+
+// The switch's name without its lead-in (and folded on Windows), or nothing
+// when the argument is no switch of ours.
+std::optional<std::wstring> OurSwitch(std::wstring_view argument, SwitchStyle style) {
+  std::wstring_view name;
+  if (argument.starts_with(L"--")) {
+    name = argument.substr(2);
+  } else if (style == SwitchStyle::kWindows && argument.starts_with(L"/")) {
+    name = argument.substr(1);
+  } else {
+    return std::nullopt;
+  }
+  std::wstring folded = style == SwitchStyle::kWindows ? Lower(name) : std::wstring(name);
+  if (!folded.starts_with(kOurPrefix)) return std::nullopt;
+  return folded;
+}
+
+std::wstring ProgramName(SwitchStyle style) {
+  return style == SwitchStyle::kWindows ? L"tessaro.exe" : L"tessaro";
+}
+
+std::wstring OneLine(std::wstring text) {
+  std::replace_if(
+      text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+  return text;
+}
+
+}  // namespace
+
+StartMode ParseStartMode(const std::vector<std::wstring>& arguments, SwitchStyle style) {
+  const auto ours = std::find_if(arguments.begin(), arguments.end(), [style](const auto& a) {
+    return OurSwitch(a, style).has_value();
+  });
+  if (ours == arguments.end()) return StartMode::kNormal;
+
+  const std::wstring name = *OurSwitch(*ours, style);
+  if (name == L"restore" && arguments.size() == 1) return StartMode::kRestore;
+  if (name == L"restore-at-login" && arguments.size() == 2 && ours == arguments.begin()) {
+    const std::wstring value = Lower(arguments[1]);
+    if (value == L"on") return StartMode::kRestoreAtLoginOn;
+    if (value == L"off") return StartMode::kRestoreAtLoginOff;
+  }
+  return StartMode::kUsage;
+}
+
+CommandOutcome RestoreMapping(platform::IKnownFolders& folders, platform::ICommandRunner& runner) {
+  // The settings file is found and read as the main window's start-up does.
+  AppState app;
+  app.strAppData = fctGetSpecialFolder(folders, platform::KnownFolder::kAppData);
+  app.strIniFile = SettingsFilePath(app.strAppData);
+  LoadSettings(app);
+  if (app.strTargetDrive.empty() || app.strTargetPath.empty()) return {};
+
+  const platform::RunResult result =
+      runner.RunAndWait(BuildMapCommandLine(app.strTargetDrive, app.strTargetPath));
+  if (result.status == platform::RunStatus::kStarted) return {result.exitCode, {}};
+
+  std::wstring message =
+      L"Laufwerk " + app.strTargetDrive + L" nicht wiederhergestellt: \"subst\" ";
+  message += result.status == platform::RunStatus::kNotFound ? L"wurde nicht gefunden"
+                                                             : L"konnte nicht gestartet werden";
+  if (!result.detail.empty()) message += L" (" + result.detail + L")";
+  return {1, OneLine(std::move(message))};
+}
+
+CommandOutcome RunStartMode(StartMode mode, SwitchStyle style, const StartModeServices& services) {
+  const std::wstring program = ProgramName(style);
+  const std::wstring lead = style == SwitchStyle::kWindows ? L"/" : L"--";
+  switch (mode) {
+    case StartMode::kNormal:
+      return {};
+    case StartMode::kRestore: {
+      CommandOutcome outcome = RestoreMapping(services.folders, services.runner);
+      if (!outcome.message.empty()) outcome.message = program + L": " + outcome.message;
+      return outcome;
+    }
+    case StartMode::kRestoreAtLoginOn:
+      if (services.autostart.SetRestoreAtLogin(true)) return {};
+      return {1, program + L": Der Eintrag für die Anmeldung konnte nicht geschrieben werden."};
+    case StartMode::kRestoreAtLoginOff:
+      if (services.autostart.SetRestoreAtLogin(false)) return {};
+      return {1, program + L": Der Eintrag für die Anmeldung konnte nicht entfernt werden."};
+    case StartMode::kUsage:
+      break;
+  }
+  return {
+      2, L"Aufruf: " + program + L" [" + lead + L"restore | " + lead + L"restore-at-login on|off]"};
+}
+
+}  // namespace tessaro::ui
