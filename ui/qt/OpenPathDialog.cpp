@@ -8,6 +8,7 @@
 
 #include "core/TextCodec.h"
 #include "ui/Layout.h"
+#include "ui/qt/Accessibility.h"
 #include "ui/qt/Geometry.h"
 #include "ui/qt/QtText.h"
 
@@ -20,6 +21,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name) {
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   button->setDefault(false);
+  PressOnEnter(*button);
   button->setGeometry(PixelRect(*parent, control.twips));
   return button;
 }
