@@ -26,7 +26,8 @@ class IMainWindowView {
   virtual void Show() = 0;
   virtual void SetForeground() = 0;
 
-  // Open mnuFile's items / mnuBar's items as a popup menu at the pointer. The
+  // Open mnuFile's items / mnuBar's items as a popup menu at the pointer (at
+  // the focused control when the keyboard asked for mnuFile). The
   // front end runs the chosen item's handler itself; the call may return
   // before or after that, as the platform's menus do.
   virtual void PopupFileMenu() = 0;

@@ -64,6 +64,9 @@ void frmMain::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float /*
   if (button == kRightButton) view_.PopupFileMenu();
 }
 
+// The keyboard's way to the menu a right click on the background opens.
+void frmMain::Form_MenuKey() { view_.PopupFileMenu(); }
+
 void frmMain::cmdSubst_Click() {
   const std::wstring drive = view_.cboDrive().Text();
   const std::wstring path = view_.cboLocRes().Text();

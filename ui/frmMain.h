@@ -37,6 +37,8 @@ class frmMain {
   void Form_Unload();
   // button: 1 left, 2 right, 4 middle; x, y in twips.
   void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+  // The context-menu key or Shift+F10 while the window has the focus.
+  void Form_MenuKey();
 
   void cmdSubst_Click();
   void cmdDelRes_Click();

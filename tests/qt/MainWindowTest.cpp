@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -8,6 +9,8 @@
 #include <QTest>
 
 #include <gmock/gmock.h>
+
+#include <map>
 
 #include "ProgramFixture.h"
 #include "ui/Layout.h"
@@ -53,8 +56,9 @@ class MainWindowTest : public ProgramFixture {
     Box("cboLocRes")->setEditText(folder);
   }
 
-  // Opens the About box through the given action and returns its text.
-  QString AboutThrough(QAction* action) {
+  // Opens the About box through the given action and returns its text, and
+  // what a screen reader reads of it.
+  QString AboutThrough(QAction* action, QString* spoken = nullptr) {
     QString text;
     QString title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -62,6 +66,10 @@ class MainWindowTest : public ProgramFixture {
       auto* box = qobject_cast<QMessageBox*>(&modal);
       if (box == nullptr) return;
       text = box->text();
+      if (spoken != nullptr) {
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        *spoken = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+      }
       title = box->windowTitle();
       icon = box->icon();
       box->button(QMessageBox::Ok)->click();
@@ -94,6 +102,7 @@ TEST_F(MainWindowTest, Controls_AtTheirTwipsWithTheirCaptions) {
   for (const auto& control : layout::kMainControls) {
     const QString name =
         QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
+    if (control.kind == layout::Kind::kPicture) continue;
     auto* widget = window_->findChild<QWidget*>(name);
     ASSERT_NE(widget, nullptr) << control.name;
     EXPECT_EQ(widget->geometry(), PixelRect(*window_, control.twips)) << control.name;
@@ -104,7 +113,9 @@ TEST_F(MainWindowTest, Controls_AtTheirTwipsWithTheirCaptions) {
   EXPECT_EQ(window_->findChild<QLabel*>("lblDrive")->text(), QStringLiteral("Laufwerk auswählen"));
   EXPECT_EQ(window_->findChild<QLabel*>("Label1")->text(),
             QStringLiteral("Lokale Ressource hinzufügen..."));
-  EXPECT_FALSE(window_->findChild<QWidget*>("Picture1")->isVisible());
+  // Picture1 only stands for the tray's callback: no widget to see or hear.
+  ASSERT_NE(window_->findChild<QObject*>("Picture1"), nullptr);
+  EXPECT_EQ(window_->findChild<QWidget*>("Picture1"), nullptr);
   const auto* image = window_->findChild<QLabel*>("Image1");
   EXPECT_EQ(image->pixmap().size(), QSize(64, 64));
 }
@@ -195,6 +206,86 @@ TEST_F(MainWindowTest, RightClickOnBackground_OpensFileMenu) {
               ElementsAre("Local Mappings >", "  Map", "  Delete", "Reset nach Neustart [ ]", "-",
                           "Im Systray verstecken", "-", "Über...", "-", "Tessaro beenden"));
   window_->FileMenu()->hide();
+}
+
+TEST_F(MainWindowTest, Accessibility_WindowRoleControlNamesAndNoPicture1) {
+  Start();
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(window_.get());
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->role(), QAccessible::Window);
+  EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Tessaro"));
+  std::map<std::string, QAccessibleInterface*> children;
+  for (int i = 0; i < window->childCount(); ++i) {
+    QAccessibleInterface* child = window->child(i);
+    children[child->object()->objectName().toStdString()] = child;
+  }
+  EXPECT_EQ(children.count("Picture1"), 0u);
+  EXPECT_EQ(children.at("cmdOpenDrive")->text(QAccessible::Name),
+            QStringLiteral("Laufwerk und Ordner wählen"));
+  EXPECT_EQ(children.at("cmdOpenPath")->text(QAccessible::Name), QStringLiteral("Ordner wählen"));
+  EXPECT_EQ(children.at("cmdSubst")->text(QAccessible::Name), QStringLiteral("Map"));
+  // The boxes are labelled by their captions, and their line edits say so too.
+  const std::pair<const char*, QString> boxes[] = {
+      {"cboDrive", QStringLiteral("Laufwerk auswählen")},
+      {"cboLocRes", QStringLiteral("Lokale Ressource hinzufügen...")}};
+  for (const auto& [name, label] : boxes) {
+    const auto relations = children.at(name)->relations(QAccessible::Label);
+    ASSERT_EQ(relations.size(), 1) << name;
+    EXPECT_EQ(relations[0].first->text(QAccessible::Name), label);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Box(name)->lineEdit())->text(QAccessible::Name),
+              label);
+  }
+}
+
+TEST_F(MainWindowTest, MenuKeyShiftF10AndKeyboardRequest_OpenFileMenuAtFocus_EscapeDoesNothing) {
+  Start();
+  SetBoxes("X:", QString::fromStdString(MakeFolder("daten").string()));
+  QMenu* menu = window_->FileMenu();
+  const auto expectMenuAt = [&](QWidget* control, const char* road) {
+    ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); })) << road;
+    EXPECT_EQ(menu->pos(), control->mapToGlobal(control->rect().center())) << road;
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return !menu->isVisible(); })) << road;
+  };
+  QWidget* drive = Box("cboDrive");
+  Box("cboDrive")->lineEdit()->setFocus();
+  QTest::keyClick(Box("cboDrive")->lineEdit(), Qt::Key_Menu);
+  expectMenuAt(drive, "context-menu key in a box");
+
+  Button("cmdSubst")->setFocus();
+  QTest::keyClick(Button("cmdSubst"), Qt::Key_F10, Qt::ShiftModifier);
+  expectMenuAt(Button("cmdSubst"), "Shift+F10 on a button");
+
+  // The context request the window system makes of the context-menu key.
+  Box("cboLocRes")->lineEdit()->setFocus();
+  QContextMenuEvent request(QContextMenuEvent::Keyboard, {2, 2},
+                            Box("cboLocRes")->lineEdit()->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(Box("cboLocRes")->lineEdit(), &request);
+  expectMenuAt(Box("cboLocRes"), "keyboard context request");
+
+  QTest::keyClick(Button("cmdSubst"), Qt::Key_F10);  // F10 alone is no menu key
+  QTest::qWait(100);
+  EXPECT_FALSE(menu->isVisible());
+  EXPECT_TRUE(SubstCalls().empty());
+  EXPECT_FALSE(window_->Action(CommandId::mnuRemoveItem)->isChecked());
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+}
+
+TEST_F(MainWindowTest, EnterOnAFocusedButton_PressesIt) {
+  Start();
+  SetBoxes("X:", QString::fromStdString(MakeFolder("daten").string()));
+  Button("cmdSubst")->setFocus();
+  QTest::keyClick(Button("cmdSubst"), Qt::Key_Return);
+  EXPECT_EQ(WaitForSubstCalls(1).size(), 1u);
+  Button("cmdDelRes")->setFocus();
+  QTest::keyClick(Button("cmdDelRes"), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(WaitForSubstCalls(2).size(), 2u);
+  for (const char* name : {"cmdOpenPath", "cmdOpenDrive"}) {
+    ModalAnswerer answer([](QWidget& modal) { modal.close(); });
+    Button(name)->setFocus();
+    QTest::keyClick(Button(name), Qt::Key_Return);
+    EXPECT_TRUE(answer.Answered()) << name;
+  }
 }
 
 TEST_F(MainWindowTest, RightClickOnAControl_OpensNothing) {
@@ -297,10 +388,13 @@ TEST_F(MainWindowTest, EndItem_EndsAtOnceWithoutSaving) {
 
 TEST_F(MainWindowTest, About_ShowsYearVersionAndCredits) {
   Start();
-  const QString text = AboutThrough(window_->Action(CommandId::mnuAbout));
+  QString spoken;
+  const QString text = AboutThrough(window_->Action(CommandId::mnuAbout), &spoken);
   EXPECT_TRUE(text.startsWith(QStringLiteral("Copyright © 2031"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("\rVersion 1.2.2\r"))) << text.toStdString();
   EXPECT_FALSE(text.contains('\n'));
+  // The same lines for a screen reader, with line breaks it understands.
+  EXPECT_EQ(spoken, QString(text).replace('\r', '\n'));
 }
 
 TEST_F(MainWindowTest, SystrayItem_HidesAndAddsIconWithTip) {

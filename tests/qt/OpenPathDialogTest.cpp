@@ -135,7 +135,9 @@ TEST_F(OpenPathDialogTest, SingleClickHighlights_DoubleClickOpens) {
     ClickItem(*dialog.Dir1List(), QStringLiteral("Daten"), true);
     EXPECT_EQ(dialog.Dir1List()->Path(), data_.wstring());
     ClickItem(*dialog.Dir1List(), QStringLiteral("alt"), false);
-    dialog.OKButton()->click();
+    // Enter on the focused OK presses it.
+    dialog.OKButton()->setFocus();
+    QTest::keyClick(dialog.OKButton(), Qt::Key_Return);
   });
   // The open directory is taken, not the highlighted one.
   EXPECT_EQ(Box("cboLocRes")->currentText(), Q(data_));

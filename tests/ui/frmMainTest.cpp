@@ -120,13 +120,14 @@ TEST_F(frmMainTest, ResetToggleFlipsMarkAndFlagWithoutSaving) {
   EXPECT_FALSE(std::filesystem::exists(IniFile()));
 }
 
-TEST_F(frmMainTest, OnlyARightButtonReleaseOpensThePopup) {
+TEST_F(frmMainTest, OnlyARightButtonReleaseOrTheMenuKeyOpensThePopup) {
   Load();
   form.Form_MouseUp(1, 0, 100.0f, 100.0f);
   form.Form_MouseUp(4, 0, 100.0f, 100.0f);
   EXPECT_TRUE(view.calls.empty());
   form.Form_MouseUp(2, 1, 100.0f, 100.0f);
-  EXPECT_EQ(view.calls, std::vector<std::string>{"PopupFileMenu"});
+  form.Form_MenuKey();
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"PopupFileMenu", "PopupFileMenu"}));
 }
 
 TEST_F(frmMainTest, CloseAppliesTheResetButTessaroBeendenDoesNot) {

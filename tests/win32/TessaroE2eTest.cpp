@@ -414,6 +414,30 @@ class MainWindowInputTest : public TessaroE2e {
     HWND parent = focus != nullptr ? GetParent(focus) : nullptr;
     return parent != nullptr && parent != P().Main() ? parent : focus;
   }
+  // Tabs on until the control has the focus.
+  bool TabTo(HWND control) {
+    for (int i = 0; i < 8 && FocusedControl() != control; ++i) {
+      PostMessageW(Focus(), WM_KEYDOWN, VK_TAB, 0);
+      WaitFor([&] { return FocusedControl() == control; }, 1000);
+    }
+    return FocusedControl() == control;
+  }
+  void Key(WPARAM key) {
+    PostMessageW(Focus(), WM_KEYDOWN, key, 0);
+    PostMessageW(Focus(), WM_KEYUP, key, 0);
+  }
+  // The popup menu, opened at the middle of the control.
+  HWND MenuAt(HWND control) {
+    HWND menu = P().WaitForWindow(L"#32768");
+    if (menu == nullptr) return nullptr;
+    RECT box{};
+    RECT at{};
+    GetWindowRect(control, &box);
+    GetWindowRect(menu, &at);
+    EXPECT_EQ(at.left, (box.left + box.right) / 2);
+    EXPECT_EQ(at.top, (box.top + box.bottom) / 2);
+    return menu;
+  }
 };
 
 TEST_F(MainWindowInputTest, RightClickOnTheBackground_OpensTheFileMenu) {
@@ -471,6 +495,113 @@ TEST_F(MainWindowInputTest, Tab_CyclesTheLayoutsOrder_EnterAndEscapePressNothing
   EXPECT_TRUE(P().RecordedLines().empty());
   EXPECT_EQ(P().Text(Drive()), L"X:");
   EXPECT_EQ(P().WaitForWindow(ids::kOpenPathClass, 100), nullptr);
+}
+
+TEST_F(MainWindowInputTest, MenuKeyAndShiftF10_OpenTheFileMenuAtTheFocus_EscapeDoesNothing) {
+  StartProgram();
+  P().SetText(Drive(), L"X:");
+  P().SetText(Folder(), L"C:\\Daten");
+  ASSERT_TRUE(WaitFor([&] { return FocusedControl() == Drive(); }));
+  // The context-menu key in the drive box opens ours, not the edit field's.
+  Key(VK_APPS);
+  HWND menu = MenuAt(Drive());
+  ASSERT_NE(menu, nullptr) << "the context-menu key opened no menu";
+  Key(VK_ESCAPE);
+  ASSERT_TRUE(P().WaitUntilGone(menu));
+
+  HWND map = P().Control(Id(CommandId::cmdSubst));
+  ASSERT_TRUE(TabTo(map));
+  ASSERT_TRUE(P().TypeChord({VK_SHIFT, VK_F10}));
+  menu = MenuAt(map);
+  ASSERT_NE(menu, nullptr) << "Shift+F10 opened no menu";
+  Key(VK_ESCAPE);
+  ASSERT_TRUE(P().WaitUntilGone(menu));
+
+  Sleep(300);
+  EXPECT_TRUE(P().RecordedLines().empty());
+  EXPECT_EQ(ReadSettings(), "<none>");
+  EXPECT_TRUE(P().MainVisible());
+  EXPECT_EQ(P().Text(Drive()), L"X:");
+}
+
+TEST_F(MainWindowInputTest, EnterOnAFocusedButton_PressesIt_InTheFolderDialogToo) {
+  StartProgram();
+  P().SetText(Drive(), L"X:");
+  P().SetText(Folder(), L"C:\\Daten");
+  ASSERT_TRUE(TabTo(P().Control(Id(CommandId::cmdSubst))));
+  Key(VK_RETURN);
+  EXPECT_EQ(P().WaitForRecordedLines(1), (std::vector<std::string>{"subst X:  C:\\Daten"}));
+  ASSERT_TRUE(TabTo(P().Control(Id(CommandId::cmdDelRes))));
+  Key(VK_RETURN);
+  EXPECT_EQ(P().WaitForRecordedLines(2).back(), "subst X: /d");
+
+  // The folder button opens the dialog; there the focus starts on OK.
+  P().SetText(Folder(), L"C:\\windows");
+  ASSERT_TRUE(TabTo(P().Control(Id(CommandId::cmdOpenPath))));
+  Key(VK_RETURN);
+  HWND dialog = P().WaitForWindow(ids::kOpenPathClass);
+  ASSERT_NE(dialog, nullptr) << "Enter on the folder button opened no dialog";
+  P().SetText(Folder(), L"");
+  ASSERT_TRUE(WaitFor([&] { return Focus() == GetDlgItem(dialog, ids::kIdOKButton); }));
+  Key(VK_RETURN);
+  ASSERT_TRUE(P().WaitUntilGone(dialog)) << "Enter on OK left the dialog open";
+  EXPECT_FALSE(P().Text(Folder()).empty());
+
+  // The drive button, then Abbrechen by Tab and Enter: nothing taken over.
+  P().SetText(Drive(), L"Q:");
+  ASSERT_TRUE(TabTo(P().Control(Id(CommandId::cmdOpenDrive))));
+  Key(VK_RETURN);
+  dialog = P().WaitForWindow(ids::kOpenPathClass);
+  ASSERT_NE(dialog, nullptr) << "Enter on the drive button opened no dialog";
+  ASSERT_TRUE(WaitFor([&] { return Focus() == GetDlgItem(dialog, ids::kIdOKButton); }));
+  PostMessageW(Focus(), WM_KEYDOWN, VK_TAB, 0);
+  ASSERT_TRUE(WaitFor([&] { return Focus() == GetDlgItem(dialog, ids::kIdCancelButton); }));
+  Key(VK_RETURN);
+  ASSERT_TRUE(P().WaitUntilGone(dialog)) << "Enter on Abbrechen left the dialog open";
+  EXPECT_EQ(P().Text(Drive()), L"Q:");
+  EXPECT_EQ(P().RecordedLines().size(), 2u);
+}
+
+TEST_F(MainWindowInputTest, ScreenReaderNames_BoxesByLabel_DotButtonsByPurpose_AboutByLines) {
+  StartProgram();
+  EXPECT_EQ(AccessibleName(Drive()), L"Laufwerk ausw\u00E4hlen");
+  EXPECT_EQ(AccessibleName(Folder()), L"Lokale Ressource hinzuf\u00FCgen...");
+  // The focus sits in a box's edit field, which is named alike.
+  EXPECT_EQ(AccessibleName(FindWindowExW(Folder(), nullptr, L"Edit", nullptr)),
+            L"Lokale Ressource hinzuf\u00FCgen...");
+  EXPECT_EQ(AccessibleName(P().Control(Id(CommandId::cmdOpenDrive))),
+            L"Laufwerk und Ordner w\u00E4hlen");
+  EXPECT_EQ(AccessibleName(P().Control(Id(CommandId::cmdOpenPath))), L"Ordner w\u00E4hlen");
+  EXPECT_EQ(AccessibleName(P().Control(Id(CommandId::cmdSubst))), L"Map");
+  EXPECT_EQ(P().Text(P().Control(Id(CommandId::cmdOpenPath))), L"...");
+  // Where the system looks for a box's name: the label right before it.
+  EXPECT_EQ(GetWindow(Drive(), GW_HWNDPREV), P().Control(ids::kIdLblDrive));
+  EXPECT_EQ(GetWindow(Folder(), GW_HWNDPREV), P().Control(ids::kIdLabel1));
+  EXPECT_FALSE(IsWindowVisible(P().Control(ids::kIdPicture1)));
+
+  // The About text: shown with its lone CRs, read with line breaks.
+  P().PostCommand(Id(CommandId::mnuAbout));
+  HWND box = P().WaitForWindow(L"#32770");
+  ASSERT_NE(box, nullptr);
+  HWND text = nullptr;
+  while ((text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr &&
+         P().Text(text).empty()) {
+  }
+  ASSERT_NE(text, nullptr);
+  EXPECT_NE(P().Text(text).find(L"\rVersion 1.2.2\r\r"), std::wstring::npos);
+  const std::wstring spoken = AccessibleName(text);
+  EXPECT_NE(spoken.find(L"\r\nVersion 1.2.2\r\n\r\n"), std::wstring::npos) << Utf8(spoken);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitUntilGone(box));
+
+  P().PostClick(P().Control(Id(CommandId::cmdOpenPath)));
+  HWND dialog = P().WaitForWindow(ids::kOpenPathClass);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(AccessibleName(GetDlgItem(dialog, ids::kIdDrive1)), L"Laufwerke");
+  EXPECT_EQ(AccessibleName(GetDlgItem(dialog, ids::kIdDir1)), L"Ordner");
+  EXPECT_EQ(AccessibleName(GetDlgItem(dialog, ids::kIdFile1)), L"Dateien");
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(P().WaitUntilGone(dialog));
 }
 
 // --- the folder dialog ----------------------------------------------------

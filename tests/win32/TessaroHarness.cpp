@@ -1,7 +1,10 @@
 #include "tests/win32/TessaroHarness.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
 #include <shlobj.h>
+
+#include <vector>
 
 #include "ui/win32/ControlIds.h"
 
@@ -257,6 +260,47 @@ bool TessaroProcess::WaitUntilGone(HWND window, DWORD milliseconds) const {
     Sleep(kPollMs);
   }
   return true;
+}
+
+std::wstring AccessibleName(HWND window) {
+  // The calls go to the program's thread through COM.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                        __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object)))) {
+    return L"<no object>";
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  const HRESULT got = object->get_accName(self, &name);
+  std::wstring result = got == S_OK && name != nullptr ? std::wstring(name, SysStringLen(name))
+                                                       : std::wstring(L"<no name>");
+  SysFreeString(name);
+  object->Release();
+  return result;
+}
+
+bool TessaroProcess::TypeChord(std::initializer_list<WORD> keys) const {
+  SetForegroundWindow(main_);
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *key;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  const auto count = static_cast<UINT>(inputs.size());
+  return SendInput(count, inputs.data(), sizeof(INPUT)) == count;
 }
 
 std::wstring TessaroProcess::MessageBoxText(HWND box) const {

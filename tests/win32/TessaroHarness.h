@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ void DeleteSettings();
 
 // UTF-8 for comparing against byte strings.
 std::string Utf8(const std::wstring& text);
+
+// The name a screen reader hears for a window: its client object's, read
+// through the system's accessibility from outside the program.
+std::wstring AccessibleName(HWND window);
 
 class TessaroProcess {
  public:
@@ -62,6 +67,10 @@ class TessaroProcess {
   bool WaitUntilGone(HWND window, DWORD milliseconds = 10000) const;
   // All texts of a message box's static controls, joined.
   std::wstring MessageBoxText(HWND box) const;
+
+  // Keys typed as at the keyboard into the main window, brought to the
+  // foreground: pressed in order, released in reverse (Shift, F10).
+  bool TypeChord(std::initializer_list<WORD> keys) const;
 
   // subst.exe's record: one command line per call, as bytes.
   std::vector<std::string> WaitForRecordedLines(std::size_t count,

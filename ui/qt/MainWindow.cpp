@@ -7,12 +7,14 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 
 #include "ui/Layout.h"
+#include "ui/qt/Accessibility.h"
 #include "ui/qt/Geometry.h"
 #include "ui/qt/MenuBuilder.h"
 #include "ui/qt/OpenPathDialog.h"
@@ -63,6 +65,7 @@ MainWindow::MainWindow()
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(ToQString(layout::kMainCaption));
   setWindowIcon(QIcon(QStringLiteral(":/assets/window-32.png")));
+  ExposeAsWindow(*this);
   setFixedSize(layout::TwipsToPixels(layout::kMainClientWidth, logicalDpiX()),
                layout::TwipsToPixels(layout::kMainClientHeight, logicalDpiY()));
   BuildControls();
@@ -85,6 +88,9 @@ void MainWindow::BuildControls() {
         auto* box = Make<QComboBox>(this, control);
         MakeClassicEditableCombo(*box);
         box->setEditText(ToQString(control.caption));
+        // The keyboard's menu requests reach the box's line edit first.
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
         (control.name == "cboDrive" ? cboDriveAdapter_ : cboLocResAdapter_) =
             std::make_unique<ComboBoxAdapter>(*box);
         break;
@@ -94,11 +100,16 @@ void MainWindow::BuildControls() {
         button->setText(ToQString(control.caption));
         button->setAutoDefault(false);
         button->setDefault(false);
+        PressOnEnter(*button);
+        button->installEventFilter(this);
         break;
       }
       case layout::Kind::kPicture:
-        picture1_ = Make<QWidget>(this, control);
-        picture1_->hide();  // never visible: it only stands for the tray's callback
+        // Never visible: it only stands for the tray's callback, so it is no
+        // widget at all and assistive technology never meets it.
+        picture1_ = new QObject(this);
+        picture1_->setObjectName(
+            QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
         break;
       case layout::Kind::kImage: {
         auto* image = Make<QLabel>(this, control);
@@ -121,6 +132,7 @@ void MainWindow::BuildControls() {
   for (const auto& [name, id] : commands) {
     connect(button(name), &QPushButton::clicked, this, [this, id = id] { Dispatch(id); });
   }
+  NameControls(*this);
 
   // The controls were made in the layout's tab order, which is the keyboard
   // cycle; labels, the image and the hidden Picture1 take no focus.
@@ -191,6 +203,7 @@ void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
   QMessageBox box(MessageIcon(kind), ToQString(title), ToQString(text), QMessageBox::Ok,
                   isVisible() ? this : nullptr);
   box.setObjectName(QStringLiteral("MessageBox"));
+  NameMessageText(box);
   box.exec();
 }
 
@@ -210,6 +223,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
+  if (event->reason() == QContextMenuEvent::Keyboard) {
+    OpenFileMenuFromKeyboard();
+    return;
+  }
   if (logic_ == nullptr || childAt(event->pos()) != nullptr) return;
   popupAt_ = event->globalPos();
   const float twips = TwipsPerPixelX();
@@ -230,6 +247,27 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
   const float twips = TwipsPerPixelX();
   logic_->Form_MouseUp(button, ShiftState(event->modifiers()), static_cast<float>(at.x()) * twips,
                        static_cast<float>(at.y()) * twips);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The focused control sees the keys first; the context-menu key, Shift+F10
+  // and a keyboard context request open the window's menu instead of the line
+  // edit's own one.
+  if (IsKeyboardMenuRequest(*event)) {
+    OpenFileMenuFromKeyboard();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::OpenFileMenuFromKeyboard() {
+  if (logic_ == nullptr) return;
+  // At the focused control, as the keyboard has no pointer position.
+  QWidget* control = QApplication::focusWidget();
+  while (control != nullptr && control->parentWidget() != this) control = control->parentWidget();
+  popupAt_ = control != nullptr ? control->mapToGlobal(control->rect().center())
+                                : mapToGlobal(QPoint(0, 0));
+  logic_->Form_MenuKey();
 }
 
 }  // namespace tessaro::ui::qt

@@ -61,15 +61,17 @@ class MainWindow final : public QWidget, public IMainWindowView {
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Dispatch(CommandId id);
   void BuildControls();
   void BuildMenus();
+  void OpenFileMenuFromKeyboard();
 
   frmMain* logic_ = nullptr;
   std::function<void()> onUnloaded_;
-  QWidget* picture1_ = nullptr;
+  QObject* picture1_ = nullptr;
   std::unique_ptr<ComboBoxAdapter> cboDriveAdapter_;
   std::unique_ptr<ComboBoxAdapter> cboLocResAdapter_;
   std::unique_ptr<QMenu> fileMenu_;

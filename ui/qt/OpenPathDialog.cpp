@@ -8,6 +8,7 @@
 
 #include "text/TextCodec.h"
 #include "ui/Layout.h"
+#include "ui/qt/Accessibility.h"
 #include "ui/qt/Geometry.h"
 #include "ui/qt/QtText.h"
 
@@ -24,6 +25,7 @@ QPushButton* MakeButton(QWidget* parent, layout::DialogControlName name) {
   button->setObjectName(ObjectName(control));
   button->setAutoDefault(false);
   button->setDefault(false);
+  PressOnEnter(*button);
   button->setGeometry(PixelRect(*parent, control.twips));
   return button;
 }

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 
+#include "ui/Accessibility.h"
 #include "ui/Layout.h"
 #include "ui/frmMain.h"
+#include "ui/win32/AccessibleNames.h"
 #include "ui/win32/ControlIds.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/Keyboard.h"
 #include "ui/win32/OpenPathWindow.h"
 #include "ui/win32/ResourceIds.h"
 
@@ -175,6 +178,13 @@ void MainWindow::CreateControls() {
   }
   cboDrive_.Bind(controls_[kCboDrive]);
   cboLocRes_.Bind(controls_[kCboLocRes]);
+
+  for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
+    const auto* entry = access::AccessibleNameOf(layout::kMainControls[i].name);
+    if (entry == nullptr) continue;
+    SetAccessibleName(controls_[i], entry->name);
+    if (!entry->label.empty()) PlaceLabelBefore(controls_[Index(entry->label)], controls_[i]);
+  }
 }
 
 void MainWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
@@ -213,6 +223,7 @@ void MainWindow::ShowFirstTime(int showCommand) {
 
 bool MainWindow::TranslateDialogKeys(MSG& msg) {
   if (hwnd_ == nullptr) return false;
+  if (RequestContextMenuByKey(hwnd_, msg) || PressFocusedButtonOnEnter(hwnd_, msg)) return true;
   return IsDialogMessageW(hwnd_, &msg) != FALSE;
 }
 
@@ -230,7 +241,33 @@ void MainWindow::Show() { ShowWindow(hwnd_, SW_SHOW); }
 
 void MainWindow::SetForeground() { SetForegroundWindow(hwnd_); }
 
-void MainWindow::PopupFileMenu() { PopupMenuAtCursor(fileMenu_); }
+void MainWindow::PopupFileMenu() {
+  if (!keyboardMenuAt_) {
+    PopupMenuAtCursor(fileMenu_);
+    return;
+  }
+  const POINT at = *keyboardMenuAt_;
+  keyboardMenuAt_.reset();
+  TrackPopupMenu(fileMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_,
+                 nullptr);
+}
+
+void MainWindow::OpenFileMenuFromKeyboard() {
+  if (logic_ == nullptr) return;
+  // At the middle of the focused control, as the keyboard has no pointer.
+  HWND control = GetFocus();
+  while (control != nullptr && GetParent(control) != hwnd_) control = GetParent(control);
+  RECT rect{};
+  if (control != nullptr) {
+    GetWindowRect(control, &rect);
+  } else {
+    GetClientRect(hwnd_, &rect);
+    MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  }
+  keyboardMenuAt_ = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  logic_->Form_MenuKey();
+  keyboardMenuAt_.reset();
+}
 
 void MainWindow::PopupTrayMenu() { PopupMenuAtCursor(trayMenu_); }
 
@@ -250,7 +287,7 @@ void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
 void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
                              const std::wstring& title) {
   const UINT icon = kind == MessageKind::kCritical ? MB_ICONERROR : MB_ICONINFORMATION;
-  MessageBoxW(hwnd_, text.c_str(), title.c_str(), MB_OK | icon);
+  MessageBoxForReaders(hwnd_, text, title, MB_OK | icon);
 }
 
 std::uintptr_t MainWindow::Picture1Handle() {
@@ -319,6 +356,14 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONUP:
       OnMouseUp(4, wParam, lParam);
       return 0;
+    case WM_CONTEXTMENU:
+      // The keyboard's request; a mouse's goes on as before (WM_RBUTTONUP is
+      // the right click's road).
+      if (IsKeyboardContextMenu(lParam)) {
+        OpenFileMenuFromKeyboard();
+        return 0;
+      }
+      break;
     case WM_DRAWITEM:
       if (wParam == static_cast<WPARAM>(kIdImage1)) {
         OnDrawImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

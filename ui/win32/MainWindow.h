@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 
 #include "ui/MainWindowView.h"
 #include "ui/win32/Controls.h"
@@ -72,6 +73,7 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   void OnDrawImage(const DRAWITEMSTRUCT& item);
   void Unload();
   void PopupMenuAtCursor(HMENU menu);
+  void OpenFileMenuFromKeyboard();
 
   HINSTANCE instance_;
   TrayIconWin32& tray_;
@@ -93,6 +95,7 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   HWND lastFocus_ = nullptr;
   HWND dialog_ = nullptr;  // the folder dialog while it is open
   bool unloaded_ = false;
+  std::optional<POINT> keyboardMenuAt_;  // where the keyboard asked for mnuFile
 };
 
 }  // namespace tessaro::ui::win32

@@ -1,9 +1,12 @@
 #include "ui/win32/OpenPathWindow.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Layout.h"
 #include "ui/frmOpenPath.h"
+#include "ui/win32/AccessibleNames.h"
 #include "ui/win32/ControlIds.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/Keyboard.h"
 
 namespace tessaro::ui::win32 {
 namespace {
@@ -110,6 +113,9 @@ void OpenPathWindow::CreateControls() {
   drive1_.Bind(GetDlgItem(hwnd_, kIdDrive1), [this] { logic_.Drive1_Change(); });
   dir1_.Bind(GetDlgItem(hwnd_, kIdDir1), scan_, [this] { logic_.Dir1_Change(); });
   file1_.Bind(GetDlgItem(hwnd_, kIdFile1), scan_);
+  SetAccessibleName(GetDlgItem(hwnd_, kIdDrive1), access::AccessibleNameOf("Drive1")->name);
+  SetAccessibleName(GetDlgItem(hwnd_, kIdDir1), access::AccessibleNameOf("Dir1")->name);
+  SetAccessibleName(GetDlgItem(hwnd_, kIdFile1), access::AccessibleNameOf("File1")->name);
 }
 
 void OpenPathWindow::ApplyDpi(UINT dpi) {
@@ -140,7 +146,7 @@ void OpenPathWindow::RunModal() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (IsDialogMessageW(hwnd_, &msg)) continue;
+    if (PressFocusedButtonOnEnter(hwnd_, msg) || IsDialogMessageW(hwnd_, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

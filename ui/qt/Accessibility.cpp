@@ -1,0 +1,100 @@
+#include "ui/qt/Accessibility.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "ui/Accessibility.h"
+#include "ui/qt/QtText.h"
+
+namespace tessaro::ui::qt {
+namespace {
+
+constexpr const char* kWindowRole = "tessaroWindowRole";
+
+QString Name(std::string_view name) {
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// A plain QWidget window is otherwise a "client" area (a filler to AT-SPI).
+QAccessibleInterface* WindowRoleFactory(const QString& /*className*/, QObject* object) {
+  if (object == nullptr || !object->isWidgetType() || !object->property(kWindowRole).toBool()) {
+    return nullptr;
+  }
+  return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+class EnterPresses final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (button == nullptr || !button->isEnabled()) return false;
+    button->click();
+    return true;
+  }
+};
+
+}  // namespace
+
+void NameControls(QWidget& window) {
+  for (const auto& entry : access::kAccessibleNames) {
+    auto* control = window.findChild<QWidget*>(Name(entry.control));
+    if (control == nullptr) continue;
+    const QString name = ToQString(entry.name);
+    if (!entry.label.empty()) {
+      // Qt names an editable combo box by its text and ignores a name given
+      // to it; the label's buddy link is what screen readers announce.
+      if (auto* label = window.findChild<QLabel*>(Name(entry.label))) label->setBuddy(control);
+    }
+    auto* box = qobject_cast<QComboBox*>(control);
+    if (box != nullptr && box->lineEdit() != nullptr) {
+      box->lineEdit()->setAccessibleName(name);
+    } else {
+      control->setAccessibleName(name);
+    }
+  }
+}
+
+void ExposeAsWindow(QWidget& window) {
+  static const bool installed = [] {
+    QAccessible::installFactory(&WindowRoleFactory);
+    return true;
+  }();
+  (void)installed;
+  window.setProperty(kWindowRole, true);
+}
+
+void PressOnEnter(QAbstractButton& button) { button.installEventFilter(new EnterPresses(&button)); }
+
+bool IsKeyboardMenuRequest(const QEvent& event) {
+  if (event.type() == QEvent::ContextMenu) {
+    return static_cast<const QContextMenuEvent&>(event).reason() == QContextMenuEvent::Keyboard;
+  }
+  if (event.type() != QEvent::KeyPress) return false;
+  const auto& key = static_cast<const QKeyEvent&>(event);
+  const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+  return (key.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+         (key.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+}
+
+void NameMessageText(QMessageBox& box) {
+  // The box's own label; Qt has named it so for a long time.
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (label == nullptr) return;
+  label->setAccessibleName(ToQString(access::WithLineBreaks(ToWString(box.text()), L"\n")));
+}
+
+}  // namespace tessaro::ui::qt
