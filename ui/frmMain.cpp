@@ -29,7 +29,8 @@ void frmMain::Form_Unload() {
   RunShutdown(app_, view_.cboLocRes());
 }
 
-void frmMain::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float /*x*/, float /*y*/) {
+void frmMain::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float /*x*/,
+                           float /*y*/) {
   if (button == kRightButton) view_.PopupFileMenu();
 }
 
@@ -131,8 +132,9 @@ void frmMain::ShowWindowAndRemoveIcon() {
 void frmMain::RemoveTrayIcon() { services_.tray.Remove(); }
 
 void frmMain::mnuAbout_Click() {
-  view_.ShowMessage(ComposeAboutText(services_.clock.CurrentYear(), services_.version.Version()),
-                    kMsgInformation, kAboutTitle);
+  view_.ShowMessage(
+      ComposeAboutText(services_.clock.CurrentYear(), services_.version.Version()),
+      kMsgInformation, kAboutTitle);
 }
 
 void frmMain::mnuBarAbout_Click() { mnuAbout_Click(); }
@@ -148,47 +150,20 @@ void frmMain::mnuBarEnd_Click() { mnuEnd_Click(); }
 
 void frmMain::Dispatch(CommandId id) {
   switch (id) {
-    case CommandId::cmdSubst:
-      cmdSubst_Click();
-      break;
-    case CommandId::cmdDelRes:
-      cmdDelRes_Click();
-      break;
-    case CommandId::cmdOpenPath:
-      cmdOpenPath_Click();
-      break;
-    case CommandId::cmdOpenDrive:
-      cmdOpenDrive_Click();
-      break;
-    case CommandId::mnuDrivesMap:
-      mnuDrivesMap_Click();
-      break;
-    case CommandId::mnuDrivesDel:
-      mnuDrivesDel_Click();
-      break;
-    case CommandId::mnuRemoveItem:
-      mnuRemoveItem_Click();
-      break;
-    case CommandId::mnuSystray:
-      mnuSystray_Click();
-      break;
-    case CommandId::mnuAbout:
-      mnuAbout_Click();
-      break;
-    case CommandId::mnuEnd:
-      mnuEnd_Click();
-      break;
-    case CommandId::mnuBarShowWindow:
-      mnuBarShowWindow_Click();
-      break;
-    case CommandId::mnuBarAbout:
-      mnuBarAbout_Click();
-      break;
-    case CommandId::mnuBarEnd:
-      mnuBarEnd_Click();
-      break;
-    case CommandId::kNone:
-      break;
+    case CommandId::cmdSubst: cmdSubst_Click(); break;
+    case CommandId::cmdDelRes: cmdDelRes_Click(); break;
+    case CommandId::cmdOpenPath: cmdOpenPath_Click(); break;
+    case CommandId::cmdOpenDrive: cmdOpenDrive_Click(); break;
+    case CommandId::mnuDrivesMap: mnuDrivesMap_Click(); break;
+    case CommandId::mnuDrivesDel: mnuDrivesDel_Click(); break;
+    case CommandId::mnuRemoveItem: mnuRemoveItem_Click(); break;
+    case CommandId::mnuSystray: mnuSystray_Click(); break;
+    case CommandId::mnuAbout: mnuAbout_Click(); break;
+    case CommandId::mnuEnd: mnuEnd_Click(); break;
+    case CommandId::mnuBarShowWindow: mnuBarShowWindow_Click(); break;
+    case CommandId::mnuBarAbout: mnuBarAbout_Click(); break;
+    case CommandId::mnuBarEnd: mnuBarEnd_Click(); break;
+    case CommandId::kNone: break;
   }
 }
 
