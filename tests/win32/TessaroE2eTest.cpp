@@ -339,7 +339,9 @@ TEST_F(TrayTest, KeyboardOnTheIcon_OpensTheMenu_AnzeigenChosenByKeys) {
   P().TrayEvent(WM_RBUTTONUP);
   HWND menu = P().WaitForWindow(L"#32768");
   ASSERT_NE(menu, nullptr) << "no tray menu";
-  for (const UINT key : {VK_DOWN, VK_RETURN}) PostMessageW(menu, WM_KEYDOWN, key, 0);
+  for (const WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_RETURN}}) {
+    PostMessageW(menu, WM_KEYDOWN, key, 0);
+  }
   ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
   EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
 }
