@@ -102,7 +102,7 @@ void MainWindow::BuildControls() {
       }
       case layout::Kind::kPicture:
         picture1_ = Make<QWidget>(this, name.c_str());
-        picture1_->hide();  // never visible: it only stands for the tray's callback
+        picture1_->hide();  // never visible; the tray here needs no window of its own
         break;
       case layout::Kind::kImage: {
         auto* image = Make<QLabel>(this, name.c_str());
