@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "core/TrayRecord.h"
-
 namespace tessaro {
 
 // 16-bit Booleans: -1 is true, 0 is false, nothing else is ever stored.
@@ -20,7 +18,6 @@ inline constexpr int kRecentSlots = 6;
 // The one program-wide state. Exactly one instance exists per run; the
 // composition root owns it and hands it to every window's logic by reference.
 struct AppState {
-  TrayRecord udtTray{};
   std::wstring strAppData;
   std::wstring strIniFile;
   std::wstring strTargetDrive;

@@ -38,11 +38,6 @@ class IMainWindowView {
 
   virtual void ShowMessage(const std::wstring& text, MessageKind kind,
                            const std::wstring& title) = 0;
-
-  // Picture1: the hidden child that owns the tray callback and the tray icon.
-  virtual std::uintptr_t Picture1Handle() = 0;
-  virtual std::uintptr_t Picture1Picture() = 0;
-  virtual float TwipsPerPixelX() = 0;
 };
 
 }  // namespace tessaro::ui

@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "core/TrayRecord.h"
-
 namespace tessaro::ui {
 
 struct ProgramVersion {
@@ -13,16 +11,21 @@ struct ProgramVersion {
   std::int16_t revision = 0;
 };
 
-// The notification-area icon. Add reports whether an icon is now shown, so
-// that the logic can bring the window back when there is no tray to hide in.
+// The notification-area icon, as the logic knows it: shown with a tip or
+// not, and two events back from it (TrayEvent).
 class ITrayIcon {
  public:
   virtual ~ITrayIcon() = default;
-  // Fills in what only the platform knows (the record size) before the add.
-  virtual std::uint32_t RecordSize() const = 0;
-  virtual bool Add(const TrayRecord& record) = 0;
-  virtual void Remove(const TrayRecord& record) = 0;
+  // False when the desktop has no notification area, so that the logic can
+  // bring the window back instead of losing it.
+  virtual bool Show(const std::wstring& tip) = 0;
+  // Asked for even when no icon is shown; the front end treats that as a no-op.
+  virtual void Remove() = 0;
 };
+
+// What the user did to the icon: activate is the left button going down,
+// menu is the right button coming up (or what the platform offers instead).
+enum class TrayEvent { kActivate, kMenu };
 
 class IClock {
  public:

@@ -1,8 +1,5 @@
 #include "ui/frmMain.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "core/MappingCommands.h"
 #include "core/RecentPaths.h"
 #include "core/Startup.h"
@@ -15,27 +12,9 @@ namespace tessaro::ui {
 namespace {
 
 constexpr std::int16_t kRightButton = 2;
-constexpr std::uint32_t kTrayFlags = 7;  // message, icon and tip are valid
 constexpr const wchar_t* kMessageTitle = L"Tessaro";
 
-// The tip text, its NUL, then blanks to the field's end.
-std::array<wchar_t, 64> TrayTip() {
-  std::array<wchar_t, 64> tip{};
-  tip.fill(L' ');
-  const std::wstring_view text = kTrayTip;
-  std::copy(text.begin(), text.end(), tip.begin());
-  tip[text.size()] = L'\0';
-  return tip;
-}
-
 }  // namespace
-
-std::int32_t DecodeTrayEvent(float x, float twipsPerPixel) {
-  if (!(twipsPerPixel > 0.0f)) return 0;
-  const double quotient = std::nearbyint(static_cast<double>(x) / twipsPerPixel);
-  if (!(quotient >= -2147483648.0 && quotient <= 2147483647.0)) return 0;
-  return static_cast<std::int32_t>(quotient);
-}
 
 frmMain::frmMain(AppState& app, IMainWindowView& view, const MainServices& services)
     : app_(app), view_(view), services_(services) {}
@@ -139,32 +118,19 @@ void frmMain::mnuRemoveItem_Click() {
 
 void frmMain::mnuSystray_Click() {
   view_.Hide();
-
-  TrayRecord& tray = app_.udtTray;
-  tray.cbSize = services_.tray.RecordSize();
-  tray.hWnd = view_.Picture1Handle();
-  tray.uID = 1;
-  tray.uFlags = kTrayFlags;
-  tray.uCallbackMessage = kTrayCallbackMessage;
-  tray.hIcon = view_.Picture1Picture();
-  tray.szTip = TrayTip();
-
   // Without a notification area the window would be gone for good.
-  if (!services_.tray.Add(tray)) view_.Show();
+  if (!services_.tray.Show(kTrayTip)) view_.Show();
 }
 
-void frmMain::Picture1_MouseMove(std::int16_t /*button*/, std::int16_t /*shift*/, float x,
-                                 float /*y*/) {
-  switch (DecodeTrayEvent(x, view_.TwipsPerPixelX())) {
-    case kTrayLeftButtonDown:
+void frmMain::TrayIcon_Event(TrayEvent event) {
+  switch (event) {
+    case TrayEvent::kActivate:
       ShowWindowAndRemoveIcon();
       break;
-    case kTrayRightButtonUp:
+    case TrayEvent::kMenu:
       // Foreground first, or the menu would not close on a click elsewhere.
       view_.SetForeground();
       view_.PopupTrayMenu();
-      break;
-    default:
       break;
   }
 }
@@ -176,7 +142,7 @@ void frmMain::ShowWindowAndRemoveIcon() {
   RemoveTrayIcon();
 }
 
-void frmMain::RemoveTrayIcon() { services_.tray.Remove(app_.udtTray); }
+void frmMain::RemoveTrayIcon() { services_.tray.Remove(); }
 
 void frmMain::mnuAbout_Click() {
   view_.ShowMessage(ComposeAboutText(services_.clock.CurrentYear(), services_.version.Version()),

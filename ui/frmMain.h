@@ -52,9 +52,8 @@ class frmMain {
   void mnuAbout_Click();
   void mnuEnd_Click();
 
-  // Tray callbacks arrive as mouse moves over Picture1 with the event number
-  // in x (in twips).
-  void Picture1_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+  // The tray icon's two events (ITrayIcon), whatever road they took.
+  void TrayIcon_Event(TrayEvent event);
   void mnuBarShowWindow_Click();
   void mnuBarAbout_Click();
   void mnuBarEnd_Click();
@@ -75,13 +74,6 @@ class frmMain {
   std::unique_ptr<frmOpenPath> openPath_;  // created on first use, lives to the end
 };
 
-// The tray event number hidden in a mouse-move's x: x / twipsPerPixel, to the
-// nearest integer with halves to even.
-std::int32_t DecodeTrayEvent(float x, float twipsPerPixel);
-
-inline constexpr std::int32_t kTrayLeftButtonDown = 513;  // WM_LBUTTONDOWN
-inline constexpr std::int32_t kTrayRightButtonUp = 517;   // WM_RBUTTONUP
-inline constexpr std::uint32_t kTrayCallbackMessage = 512;  // WM_MOUSEMOVE
 inline constexpr const wchar_t* kTrayTip = L"Rechte Maustaste für Menü";
 
 }  // namespace tessaro::ui

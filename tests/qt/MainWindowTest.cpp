@@ -403,17 +403,14 @@ TEST_F(MainWindowTest, SystrayItem_HidesAndAddsIconWithTip) {
   EXPECT_FALSE(window_->isVisible());
   EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
   ASSERT_EQ(tray_.adds, 1);
-  EXPECT_EQ(std::wstring(tray_.last.szTip.data()), L"Rechte Maustaste für Menü");
-  EXPECT_EQ(tray_.last.uCallbackMessage, 512u);
-  EXPECT_NE(tray_.last.hIcon, 0u);
+  EXPECT_EQ(tray_.lastTip, L"Rechte Maustaste für Menü");
 }
 
 TEST_F(MainWindowTest, TrayLeftClick_ShowsWindowAndRemovesIcon) {
   Start();
   window_->Action(CommandId::mnuSystray)->trigger();
-  window_->TrayEvent(515);  // a double click's second half does nothing
-  EXPECT_FALSE(window_->isVisible());
-  window_->TrayEvent(513);
+  EXPECT_FALSE(TrayEventFor(QSystemTrayIcon::DoubleClick).has_value());
+  window_->TrayIcon_Event(TrayEventFor(QSystemTrayIcon::Trigger).value());
   EXPECT_TRUE(window_->isVisible());
   EXPECT_EQ(tray_.removes, 1);
 }
@@ -421,7 +418,7 @@ TEST_F(MainWindowTest, TrayLeftClick_ShowsWindowAndRemovesIcon) {
 TEST_F(MainWindowTest, TrayContextRequest_OpensTrayMenu) {
   Start();
   window_->Action(CommandId::mnuSystray)->trigger();
-  window_->TrayEvent(517);
+  window_->TrayIcon_Event(TrayEventFor(QSystemTrayIcon::Context).value());
   ASSERT_TRUE(WaitFor([&] { return window_->TrayMenu()->isVisible(); }));
   EXPECT_EQ(window_->TrayMenu()->parentWidget(), window_.get());
   window_->Action(CommandId::mnuBarShowWindow)->trigger();
@@ -443,7 +440,7 @@ TEST_F(MainWindowTest, TrayAbout_WhileHidden_SameTextWindowStaysHidden) {
 // Under a headless platform there is no notification area: the real tray
 // refuses, and the window must come back rather than vanish.
 TEST_F(MainWindowTest, NoNotificationArea_WindowComesBack) {
-  TrayIconQt tray([this](std::int32_t event) { window_->TrayEvent(event); });
+  TrayIconQt tray([this](TrayEvent event) { window_->TrayIcon_Event(event); });
   Build(tray);
   Start();
   ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());

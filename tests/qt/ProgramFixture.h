@@ -23,18 +23,17 @@ namespace tessaro::ui::qt::testing {
 
 class FakeTray final : public ITrayIcon {
  public:
-  std::uint32_t RecordSize() const override { return 88; }
-  bool Add(const TrayRecord& record) override {
+  bool Show(const std::wstring& tip) override {
     ++adds;
-    last = record;
+    lastTip = tip;
     return available;
   }
-  void Remove(const TrayRecord&) override { ++removes; }
+  void Remove() override { ++removes; }
 
   bool available = true;
   int adds = 0;
   int removes = 0;
-  TrayRecord last;
+  std::wstring lastTip;
 };
 
 class FixedClock final : public IClock {

@@ -62,15 +62,11 @@ class FakeMainView final : public ui::IMainWindowView {
                    const std::wstring& title) override {
     messages.push_back({text, kind, title});
   }
-  std::uintptr_t Picture1Handle() override { return 0x1234; }
-  std::uintptr_t Picture1Picture() override { return 0x5678; }
-  float TwipsPerPixelX() override { return twipsPerPixel; }
 
   FakeComboBox drive;
   FakeComboBox folder;
   FakeCheckMark resetMark;
   bool visible = true;
-  float twipsPerPixel = 15.0f;
   std::vector<std::string> calls;
   std::vector<Message> messages;
   std::set<ui::frmOpenPath*> dialogs;
@@ -79,20 +75,19 @@ class FakeMainView final : public ui::IMainWindowView {
 
 class FakeTray final : public ui::ITrayIcon {
  public:
-  std::uint32_t RecordSize() const override { return 88; }
-  bool Add(const TrayRecord& record) override {
-    added.push_back(record);
+  bool Show(const std::wstring& tip) override {
+    tips.push_back(tip);
     if (available) present = true;
     return available;
   }
-  void Remove(const TrayRecord& record) override {
-    removed.push_back(record);
+  void Remove() override {
+    ++removes;
     present = false;
   }
   bool available = true;
   bool present = false;
-  std::vector<TrayRecord> added;
-  std::vector<TrayRecord> removed;
+  std::vector<std::wstring> tips;
+  int removes = 0;
 };
 
 class FakeClock final : public ui::IClock {

@@ -138,7 +138,7 @@ TEST_F(frmMainTest, CloseAppliesTheResetButTessaroBeendenDoesNot) {
   form.mnuEnd_Click();
   EXPECT_EQ(exit.ended, 1);
   EXPECT_EQ(ReadBytes(IniFile()), before);
-  EXPECT_EQ(tray.removed.size(), 1u);  // no dead icon left behind
+  EXPECT_EQ(tray.removes, 1);  // no dead icon left behind
 
   form.Form_Unload();
   EXPECT_EQ(view.folder.text, L"");
@@ -177,77 +177,46 @@ TEST_F(frmMainTest, ExitFromTheTrayMenuEndsAtOnceToo) {
 class TrayTest : public frmMainTest {
  protected:
   void SetUp() override { Load(); }
-  void Callback(std::int32_t event, float twipsPerPixel) {
-    view.twipsPerPixel = twipsPerPixel;
-    form.Picture1_MouseMove(0, 0, static_cast<float>(event) * twipsPerPixel, 0.0f);
-  }
 };
 
-TEST_F(TrayTest, HideFillsTheRecordAndAddsTheIcon) {
+TEST_F(TrayTest, HideShowsTheIconWithItsTip_OrBringsTheWindowBackWithoutATray) {
   form.mnuSystray_Click();
   EXPECT_FALSE(view.visible);
-  ASSERT_EQ(tray.added.size(), 1u);
-  const TrayRecord& r = tray.added[0];
-  EXPECT_EQ(r.cbSize, 88u);
-  EXPECT_EQ(r.hWnd, 0x1234u);
-  EXPECT_EQ(r.uID, 1u);
-  EXPECT_EQ(r.uFlags, 7u);
-  EXPECT_EQ(r.uCallbackMessage, 512u);
-  EXPECT_EQ(r.hIcon, 0x5678u);
-  const std::wstring tip(r.szTip.begin(), r.szTip.end());
-  EXPECT_EQ(tip, std::wstring(L"Rechte Maustaste f\u00FCr Men\u00FC") + L'\0' + std::wstring(38, L' '));
-}
+  EXPECT_TRUE(tray.present);
+  EXPECT_EQ(tray.tips, std::vector<std::wstring>{L"Rechte Maustaste f\u00FCr Men\u00FC"});
 
-TEST_F(TrayTest, WithoutNotificationAreaTheWindowComesBack) {
+  form.mnuBarShowWindow_Click();
+  view.calls.clear();
   tray.available = false;
   form.mnuSystray_Click();
   EXPECT_TRUE(view.visible);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"Hide", "Show"}));
 }
 
-TEST_F(TrayTest, LeftPressShowsWindowAndRemovesIconAtAnyScale) {
-  for (const float tpp : {12.0f, 15.0f}) {
-    form.mnuSystray_Click();
-    ASSERT_TRUE(tray.present);
-    Callback(513, tpp);
-    EXPECT_TRUE(view.visible) << tpp;
-    EXPECT_FALSE(tray.present) << tpp;
-  }
-}
-
-TEST_F(TrayTest, RightReleaseForegroundsThenOpensTheTrayMenu) {
+TEST_F(TrayTest, ActivateAndShowWindowItemBothRestoreAndRemoveTheIcon) {
   form.mnuSystray_Click();
-  view.calls.clear();
-  Callback(517, 12.0f);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"SetForeground", "PopupTrayMenu"}));
-  EXPECT_TRUE(tray.present);
-}
+  form.TrayIcon_Event(TrayEvent::kActivate);
+  EXPECT_TRUE(view.visible);
+  EXPECT_FALSE(tray.present);
 
-TEST_F(TrayTest, OtherEventsAreIgnored) {
-  form.mnuSystray_Click();
-  view.calls.clear();
-  for (const std::int32_t event : {512, 514, 515, 516, 518, 0}) Callback(event, 15.0f);
-  EXPECT_TRUE(view.calls.empty());
-  EXPECT_TRUE(tray.present);
-}
-
-TEST_F(TrayTest, ShowWindowItemRestoresLikeALeftPress) {
   form.mnuSystray_Click();
   form.Dispatch(CommandId::mnuBarShowWindow);
   EXPECT_TRUE(view.visible);
   EXPECT_FALSE(tray.present);
-  // Hiding again fills the record afresh.
-  form.mnuSystray_Click();
-  EXPECT_EQ(tray.added.size(), 2u);
-  EXPECT_EQ(tray.added[1].hWnd, 0x1234u);
+  EXPECT_EQ(tray.tips.size(), 2u);
 }
 
-TEST(DecodeTrayEvent, DividesAndRoundsHalvesToEven) {
-  EXPECT_EQ(DecodeTrayEvent(513.0f * 15.0f, 15.0f), 513);
-  EXPECT_EQ(DecodeTrayEvent(517.0f * 12.0f, 12.0f), 517);
-  EXPECT_EQ(DecodeTrayEvent(512.5f, 1.0f), 512);
-  EXPECT_EQ(DecodeTrayEvent(513.5f, 1.0f), 514);
-  EXPECT_EQ(DecodeTrayEvent(513.0f, 0.0f), 0);
+TEST_F(TrayTest, MenuEventForegroundsThenOpensTheTrayMenu) {
+  form.mnuSystray_Click();
+  view.calls.clear();
+  form.TrayIcon_Event(TrayEvent::kMenu);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"SetForeground", "PopupTrayMenu"}));
+  EXPECT_TRUE(tray.present);
+}
+
+TEST_F(TrayTest, UnloadAsksForTheRemovalEvenWithoutAnIcon) {
+  form.Form_Unload();
+  EXPECT_EQ(tray.removes, 1);
 }
 
 TEST_F(frmMainTest, AboutShowsTheSameMessageFromBothMenus) {

@@ -330,6 +330,22 @@ TEST_F(TrayTest, RightButton_OpensTheTrayMenu_AnzeigenShowsTheWindow) {
   EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
 }
 
+// With the classic tray protocol the shell reports Enter, Space or the
+// context-menu key on a focused icon as a right button press and release.
+TEST_F(TrayTest, KeyboardOnTheIcon_OpensTheMenu_AnzeigenChosenByKeys) {
+  StartProgram();
+  P().Command(Id(CommandId::mnuSystray));
+  P().TrayEvent(WM_RBUTTONDOWN);
+  P().TrayEvent(WM_RBUTTONUP);
+  HWND menu = P().WaitForWindow(L"#32768");
+  ASSERT_NE(menu, nullptr) << "no tray menu";
+  for (const WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_RETURN}}) {
+    PostMessageW(menu, WM_KEYDOWN, key, 0);
+  }
+  ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
+  EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
+}
+
 TEST_F(TrayTest, ExitFromTheTrayMenu_EndsAtOnceWithoutSaving) {
   StartProgram();
   P().Command(Id(CommandId::mnuRemoveItem));

@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
   const auto knownFolders = tessaro::platform::MakeSystemKnownFolders();
   const auto launcher = tessaro::platform::MakeSystemLauncher();
   MainWindow window;
-  tessaro::ui::qt::TrayIconQt tray([&window](std::int32_t event) { window.TrayEvent(event); });
+  tessaro::ui::qt::TrayIconQt tray(
+      [&window](tessaro::ui::TrayEvent event) { window.TrayIcon_Event(event); });
   tessaro::ui::qt::SystemClock clock;
   tessaro::ui::qt::ImmediateExit exit;
   tessaro::ui::qt::BuildVersion version;

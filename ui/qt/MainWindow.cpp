@@ -59,9 +59,7 @@ QMessageBox::Icon MessageIcon(MessageKind kind) {
 
 }  // namespace
 
-MainWindow::MainWindow()
-    : QWidget(nullptr, FixedWindowFlags(Qt::Window, true)),
-      trayIcon_(QStringLiteral(":/assets/tray-32.png")) {
+MainWindow::MainWindow() : QWidget(nullptr, FixedWindowFlags(Qt::Window, true)) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(ToQString(layout::kMainCaption));
   setWindowIcon(QIcon(QStringLiteral(":/assets/window-32.png")));
@@ -162,9 +160,8 @@ void MainWindow::Dispatch(CommandId id) {
   if (logic_ != nullptr) logic_->Dispatch(id);
 }
 
-void MainWindow::TrayEvent(std::int32_t event) {
-  if (logic_ == nullptr) return;
-  logic_->Picture1_MouseMove(0, 0, static_cast<float>(event) * TwipsPerPixelX(), 0.0f);
+void MainWindow::TrayIcon_Event(ui::TrayEvent event) {
+  if (logic_ != nullptr) logic_->TrayIcon_Event(event);
 }
 
 void MainWindow::Hide() {
@@ -205,12 +202,6 @@ void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
   box.setObjectName(QStringLiteral("MessageBox"));
   NameMessageText(box);
   box.exec();
-}
-
-std::uintptr_t MainWindow::Picture1Handle() { return reinterpret_cast<std::uintptr_t>(picture1_); }
-
-std::uintptr_t MainWindow::Picture1Picture() {
-  return reinterpret_cast<std::uintptr_t>(&trayIcon_);
 }
 
 float MainWindow::TwipsPerPixelX() { return 1440.0f / static_cast<float>(logicalDpiX()); }

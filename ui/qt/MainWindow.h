@@ -35,9 +35,8 @@ class MainWindow final : public QWidget, public IMainWindowView {
   // Runs after the close box's unload sequence; the program quits there.
   void SetOnUnloaded(std::function<void()> onUnloaded) { onUnloaded_ = std::move(onUnloaded); }
 
-  // A tray event (513 left button down, 517 context request) arriving as a
-  // mouse move over Picture1, the event number in x.
-  void TrayEvent(std::int32_t event);
+  // The tray icon's events, handed on to the logic.
+  void TrayIcon_Event(ui::TrayEvent event);
 
   IComboBox& cboDrive() override { return *cboDriveAdapter_; }
   IComboBox& cboLocRes() override { return *cboLocResAdapter_; }
@@ -49,9 +48,7 @@ class MainWindow final : public QWidget, public IMainWindowView {
   void PopupTrayMenu() override;
   void ShowOpenPathDialog(frmOpenPath& dialog) override;
   void ShowMessage(const std::wstring& text, MessageKind kind, const std::wstring& title) override;
-  std::uintptr_t Picture1Handle() override;
-  std::uintptr_t Picture1Picture() override;
-  float TwipsPerPixelX() override;
+  float TwipsPerPixelX();
 
   QMenu* FileMenu() const { return fileMenu_.get(); }
   QMenu* TrayMenu() const { return trayMenu_.get(); }
@@ -78,7 +75,6 @@ class MainWindow final : public QWidget, public IMainWindowView {
   std::unique_ptr<QMenu> trayMenu_;
   std::map<CommandId, QAction*> actions_;
   std::unique_ptr<CheckMarkAdapter> checkMark_;
-  QIcon trayIcon_;
   std::optional<QPoint> popupAt_;
 };
 

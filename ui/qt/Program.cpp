@@ -73,7 +73,7 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
   const auto knownFolders = platform::MakeSystemKnownFolders();
   const auto launcher = platform::MakeSystemLauncher();
   MainWindow window;
-  TrayIconQt tray([&window](std::int32_t event) { window.TrayEvent(event); });
+  TrayIconQt tray([&window](TrayEvent event) { window.TrayIcon_Event(event); });
   SystemClock clock;
   ImmediateExit exit;
   BuildVersion version;

@@ -2,56 +2,38 @@
 
 #include <QIcon>
 
-#include <algorithm>
+#include "ui/qt/QtText.h"
 
 namespace tessaro::ui::qt {
-namespace {
 
-constexpr std::uint32_t kRecordSize = 88;  // the record's first version, as on Windows
-constexpr std::int32_t kLeftButtonDown = 513;
-constexpr std::int32_t kLeftDoubleClick = 515;
-constexpr std::int32_t kRightButtonUp = 517;
-
-QString TipText(const TrayRecord& record) {
-  const auto end = std::find(record.szTip.begin(), record.szTip.end(), L'\0');
-  return QString::fromWCharArray(record.szTip.data(), end - record.szTip.begin());
+std::optional<TrayEvent> TrayEventFor(QSystemTrayIcon::ActivationReason reason) {
+  switch (reason) {
+    case QSystemTrayIcon::Trigger:
+      return TrayEvent::kActivate;
+    case QSystemTrayIcon::Context:
+      return TrayEvent::kMenu;
+    default:
+      return std::nullopt;
+  }
 }
 
-}  // namespace
+TrayIconQt::TrayIconQt(std::function<void(TrayEvent)> onEvent) : onEvent_(std::move(onEvent)) {}
 
-TrayIconQt::TrayIconQt(std::function<void(std::int32_t)> onEvent) : onEvent_(std::move(onEvent)) {}
-
-std::uint32_t TrayIconQt::RecordSize() const { return kRecordSize; }
-
-bool TrayIconQt::Add(const TrayRecord& record) {
+bool TrayIconQt::Show(const std::wstring& tip) {
   if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
   if (!icon_) {
-    icon_ = std::make_unique<QSystemTrayIcon>();
+    icon_ = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/assets/tray-32.png")));
     QObject::connect(icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
                      [this](QSystemTrayIcon::ActivationReason reason) {
-                       switch (reason) {
-                         case QSystemTrayIcon::Trigger:
-                           onEvent_(kLeftButtonDown);
-                           break;
-                         case QSystemTrayIcon::DoubleClick:
-                           onEvent_(kLeftDoubleClick);
-                           break;
-                         case QSystemTrayIcon::Context:
-                           onEvent_(kRightButtonUp);
-                           break;
-                         default:
-                           break;
-                       }
+                       if (const auto event = TrayEventFor(reason)) onEvent_(*event);
                      });
   }
-  // hIcon is the address of the window's tray picture (MainWindow::Picture1Picture).
-  if (record.hIcon != 0) icon_->setIcon(*reinterpret_cast<const QIcon*>(record.hIcon));
-  icon_->setToolTip(TipText(record));
+  icon_->setToolTip(ToQString(tip));
   icon_->show();
   return true;
 }
 
-void TrayIconQt::Remove(const TrayRecord& /*record*/) {
+void TrayIconQt::Remove() {
   if (icon_) icon_->hide();
 }
 

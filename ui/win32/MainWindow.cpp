@@ -104,7 +104,6 @@ MainWindow::~MainWindow() {
   if (fileMenu_ != nullptr) DestroyMenu(fileMenu_);
   if (trayMenu_ != nullptr) DestroyMenu(trayMenu_);
   if (font_ != nullptr) DeleteObject(font_);
-  if (trayIcon_ != nullptr) DestroyIcon(trayIcon_);
   if (image1_ != nullptr) DestroyIcon(image1_);
 }
 
@@ -129,7 +128,6 @@ bool MainWindow::Create() {
 
   fileMenu_ = BuildPopupMenu(kFileMenu);
   trayMenu_ = BuildPopupMenu(kTrayMenu);
-  trayIcon_ = LoadIconSized(instance_, IDI_TRAY, GetSystemMetrics(SM_CXSMICON));
   image1_ = LoadIconSized(instance_, IDI_IMAGE1, 64);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 
@@ -142,6 +140,7 @@ bool MainWindow::Create() {
     return false;
   }
   ApplyDpi(WindowDpi(hwnd_), nullptr);
+  tray_.Attach(picture1_.hwnd(), instance_, IDI_TRAY);
   return true;
 }
 
@@ -229,10 +228,7 @@ bool MainWindow::TranslateDialogKeys(MSG& msg) {
 
 void MainWindow::OnTrayCallback(LPARAM lParam) {
   if (logic_ == nullptr) return;
-  // The event number stands where a mouse move carries x, in pixels; the
-  // logic wants twips, as the picture box reported them.
-  const float x = static_cast<float>(GET_X_LPARAM(lParam)) * TwipsPerPixelX();
-  logic_->Picture1_MouseMove(0, 0, x, 0.0f);
+  if (const auto event = TrayEventFromCallback(lParam)) logic_->TrayIcon_Event(*event);
 }
 
 void MainWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
@@ -289,14 +285,6 @@ void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
   const UINT icon = kind == MessageKind::kCritical ? MB_ICONERROR : MB_ICONINFORMATION;
   MessageBoxForReaders(hwnd_, text, title, MB_OK | icon);
 }
-
-std::uintptr_t MainWindow::Picture1Handle() {
-  return reinterpret_cast<std::uintptr_t>(picture1_.hwnd());
-}
-
-std::uintptr_t MainWindow::Picture1Picture() { return reinterpret_cast<std::uintptr_t>(trayIcon_); }
-
-float MainWindow::TwipsPerPixelX() { return 1440.0f / static_cast<float>(ScreenDpi()); }
 
 void MainWindow::Unload() {
   if (unloaded_) return;

@@ -60,9 +60,6 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   void PopupTrayMenu() override;
   void ShowOpenPathDialog(frmOpenPath& dialog) override;
   void ShowMessage(const std::wstring& text, MessageKind kind, const std::wstring& title) override;
-  std::uintptr_t Picture1Handle() override;
-  std::uintptr_t Picture1Picture() override;
-  float TwipsPerPixelX() override;
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -88,7 +85,6 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   MenuCheckMark mnuRemoveItem_;
 
   HFONT font_ = nullptr;
-  HICON trayIcon_ = nullptr;
   HICON image1_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   UINT taskbarCreated_ = 0;
