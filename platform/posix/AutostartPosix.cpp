@@ -11,7 +11,7 @@
 #include "platform/Autostart.h"
 #include "platform/FileIo.h"
 #include "platform/KnownFolders.h"
-#include "platform/posix/AutostartEntry.h"
+#include "AutostartEntry.h"
 
 namespace tessaro::platform {
 

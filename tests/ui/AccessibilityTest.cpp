@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 
 #include "ui/AboutMessage.h"
@@ -22,9 +24,11 @@ TEST(Accessibility, EveryFocusableControlHasAName) {
     }
     // A box is named by its label, and hears exactly what the label shows.
     if (!entry->label.empty()) {
-      EXPECT_EQ(std::wstring_view(layout::MainControl(entry->label).caption), entry->name)
-          << control.name;
-      EXPECT_EQ(layout::MainControl(entry->label).kind, layout::Kind::kLabel);
+      const auto label = std::find_if(layout::kMainControls.begin(), layout::kMainControls.end(),
+                                      [&](const auto& c) { return c.name == entry->label; });
+      ASSERT_NE(label, layout::kMainControls.end()) << entry->label;
+      EXPECT_EQ(std::wstring_view(label->caption), entry->name) << control.name;
+      EXPECT_EQ(label->kind, layout::Kind::kLabel);
     }
   }
   for (const auto& control : layout::kDialogControls) {
