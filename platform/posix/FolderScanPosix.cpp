@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cwctype>
 #include <filesystem>
 
@@ -37,20 +38,53 @@ class UniqueDir {
   DIR* dir_ = nullptr;
 };
 
-unsigned char Lower(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char x = Lower(a[i]);
-    const unsigned char y = Lower(b[i]);
+    const auto x = static_cast<unsigned char>(Lower(a[i]));
+    const auto y = static_cast<unsigned char>(Lower(b[i]));
     if (x != y) return x < y;
   }
   if (a.size() != b.size()) return a.size() < b.size();
   return a < b;
+}
+
+// Eight lowered bytes from a position, first byte highest; past the end
+// zero, which sorts a shorter name first as the byte compare does (names
+// hold no zero byte).
+std::uint64_t PackedLower(const std::string& name, std::size_t from) {
+  std::uint64_t packed = 0;
+  for (std::size_t i = from; i < from + 8; ++i) {
+    const char c = i < name.size() ? Lower(name[i]) : '\0';
+    packed = (packed << 8) | static_cast<unsigned char>(c);
+  }
+  return packed;
+}
+
+// Sorted without regard to ASCII case, ties by bytes. The sort runs over
+// the first sixteen lowered bytes as two numbers and looks at the names
+// only where those tie: for a huge folder this sort is most of the cost.
+void SortIgnoringCase(std::vector<std::string>& names) {
+  struct Key {
+    std::uint64_t high;
+    std::uint64_t low;
+    std::uint32_t index;
+  };
+  std::vector<Key> keys(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    keys[i] = {PackedLower(names[i], 0), PackedLower(names[i], 8), static_cast<std::uint32_t>(i)};
+  }
+  std::sort(keys.begin(), keys.end(), [&names](const Key& a, const Key& b) {
+    if (a.high != b.high) return a.high < b.high;
+    if (a.low != b.low) return a.low < b.low;
+    return LessIgnoringCase(names[a.index], names[b.index]);
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (const Key& key : keys) sorted.push_back(std::move(names[key.index]));
+  names = std::move(sorted);
 }
 
 // The entry type without a stat call where the file system tells it; links
@@ -65,7 +99,12 @@ bool IsFolder(int dirFd, const dirent& entry) {
 std::vector<std::wstring> Decoded(const std::vector<std::string>& names) {
   std::vector<std::wstring> wide;
   wide.reserve(names.size());
-  for (const auto& name : names) wide.push_back(text::DecodeUtf8Lossy(name));
+  for (const auto& name : names) {
+    // Most names are plain ASCII, which widens byte by byte.
+    const bool ascii = std::all_of(name.begin(), name.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    wide.push_back(ascii ? std::wstring(name.begin(), name.end()) : text::DecodeUtf8Lossy(name));
+  }
   return wide;
 }
 
@@ -124,8 +163,8 @@ std::optional<ByteContents> ScanFolderBytes(const std::string& folder) {
     if (entry->d_name[0] == '.') continue;
     (IsFolder(dir.fd(), *entry) ? contents.folders : contents.files).emplace_back(entry->d_name);
   }
-  std::sort(contents.folders.begin(), contents.folders.end(), LessIgnoringCase);
-  std::sort(contents.files.begin(), contents.files.end(), LessIgnoringCase);
+  SortIgnoringCase(contents.folders);
+  SortIgnoringCase(contents.files);
   return contents;
 }
 

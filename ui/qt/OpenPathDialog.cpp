@@ -68,10 +68,14 @@ OpenPathDialog::OpenPathDialog(frmOpenPath& logic, platform::IFolderScanner& sca
   connect(cancelButton_, &QPushButton::clicked, this, [this] { logic_.CancelButton_Click(); });
 }
 
-int OpenPathDialog::Run() {
+void OpenPathDialog::Load() {
   logic_.Attach(*this);
   attached_ = true;
   logic_.Form_Load();
+}
+
+int OpenPathDialog::Run() {
+  Load();
   const int result = exec();
   attached_ = false;
   logic_.Detach();

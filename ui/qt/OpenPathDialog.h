@@ -21,6 +21,8 @@ class OpenPathDialog final : public QDialog, public IOpenPathView, private IFold
 
   // Attach, load, run modally, detach: one opening of the dialog.
   int Run();
+  // Attaches the logic and loads, as an opening does before it runs.
+  void Load();
 
   IDriveList& Drive1() override { return browser_.Drive1(); }
   IDirList& Dir1() override { return browser_.Dir1(); }
