@@ -63,10 +63,10 @@ std::uint64_t PackedLower(const std::string& name, std::size_t from) {
   return packed;
 }
 
-// Sorted without regard to ASCII case, ties by bytes. The sort runs over
-// the first sixteen lowered bytes as two numbers and looks at the names
-// only where those tie: for a huge folder this sort is most of the cost.
-void SortIgnoringCase(std::vector<std::string>& names) {
+// The names' order without regard to ASCII case, ties by bytes. The sort
+// runs over the first sixteen lowered bytes as two numbers and looks at the
+// names only where those tie: for a huge folder this sort is most of the cost.
+std::vector<std::uint32_t> OrderIgnoringCase(const std::vector<std::string>& names) {
   struct Key {
     std::uint64_t high;
     std::uint64_t low;
@@ -81,10 +81,10 @@ void SortIgnoringCase(std::vector<std::string>& names) {
     if (a.low != b.low) return a.low < b.low;
     return LessIgnoringCase(names[a.index], names[b.index]);
   });
-  std::vector<std::string> sorted;
-  sorted.reserve(names.size());
-  for (const Key& key : keys) sorted.push_back(std::move(names[key.index]));
-  names = std::move(sorted);
+  std::vector<std::uint32_t> order;
+  order.reserve(keys.size());
+  for (const Key& key : keys) order.push_back(key.index);
+  return order;
 }
 
 // The entry type without a stat call where the file system tells it; links
@@ -96,10 +96,12 @@ bool IsFolder(int dirFd, const dirent& entry) {
   return ::fstatat(dirFd, entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::vector<std::wstring> Decoded(const std::vector<std::string>& names) {
+// The names sorted and decoded in one pass.
+std::vector<std::wstring> SortedWide(const std::vector<std::string>& names) {
   std::vector<std::wstring> wide;
   wide.reserve(names.size());
-  for (const auto& name : names) {
+  for (const std::uint32_t index : OrderIgnoringCase(names)) {
+    const std::string& name = names[index];
     // Most names are plain ASCII, which widens byte by byte.
     const bool ascii = std::all_of(name.begin(), name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -111,6 +113,24 @@ std::vector<std::wstring> Decoded(const std::vector<std::string>& names) {
 std::wstring WithoutTrailingSlashes(std::wstring path) {
   while (path.size() > 1 && path.back() == L'/') path.pop_back();
   return path;
+}
+
+// A folder's entries as the system names them, unsorted.
+struct ByteContents {
+  std::vector<std::string> folders;
+  std::vector<std::string> files;
+};
+
+std::optional<ByteContents> ScanFolderBytes(const std::string& folder) {
+  if (folder.empty()) return std::nullopt;
+  const UniqueDir dir(folder);
+  if (dir.get() == nullptr) return std::nullopt;
+  ByteContents contents;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    if (entry->d_name[0] == '.') continue;
+    (IsFolder(dir.fd(), *entry) ? contents.folders : contents.files).emplace_back(entry->d_name);
+  }
+  return contents;
 }
 
 class PosixFolderScanner final : public IFolderScanner {
@@ -135,9 +155,9 @@ class PosixFolderScanner final : public IFolderScanner {
   }
 
   std::optional<FolderContents> Scan(const std::wstring& folder) override {
-    auto bytes = ScanFolderBytes(text::EncodeUtf8(folder));
+    const auto bytes = ScanFolderBytes(text::EncodeUtf8(folder));
     if (!bytes) return std::nullopt;
-    return FolderContents{Decoded(bytes->folders), Decoded(bytes->files)};
+    return FolderContents{SortedWide(bytes->folders), SortedWide(bytes->files)};
   }
 };
 
@@ -152,20 +172,6 @@ std::vector<DriveRoot> DriveRootsFromLinks(const std::vector<DriveLink>& links) 
     drives.push_back({letter, folder, folder});
   }
   return drives;
-}
-
-std::optional<ByteContents> ScanFolderBytes(const std::string& folder) {
-  if (folder.empty()) return std::nullopt;
-  const UniqueDir dir(folder);
-  if (dir.get() == nullptr) return std::nullopt;
-  ByteContents contents;
-  while (const dirent* entry = ::readdir(dir.get())) {
-    if (entry->d_name[0] == '.') continue;
-    (IsFolder(dir.fd(), *entry) ? contents.folders : contents.files).emplace_back(entry->d_name);
-  }
-  SortIgnoringCase(contents.folders);
-  SortIgnoringCase(contents.files);
-  return contents;
 }
 
 std::unique_ptr<IFolderScanner> MakeSystemFolderScanner() {
