@@ -63,30 +63,6 @@ std::uint64_t PackedLower(const std::string& name, std::size_t from) {
   return packed;
 }
 
-// The names' order without regard to ASCII case, ties by bytes. The sort
-// runs over the first sixteen lowered bytes as two numbers and looks at the
-// names only where those tie: for a huge folder this sort is most of the cost.
-std::vector<std::uint32_t> OrderIgnoringCase(const std::vector<std::string>& names) {
-  struct Key {
-    std::uint64_t high;
-    std::uint64_t low;
-    std::uint32_t index;
-  };
-  std::vector<Key> keys(names.size());
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    keys[i] = {PackedLower(names[i], 0), PackedLower(names[i], 8), static_cast<std::uint32_t>(i)};
-  }
-  std::sort(keys.begin(), keys.end(), [&names](const Key& a, const Key& b) {
-    if (a.high != b.high) return a.high < b.high;
-    if (a.low != b.low) return a.low < b.low;
-    return LessIgnoringCase(names[a.index], names[b.index]);
-  });
-  std::vector<std::uint32_t> order;
-  order.reserve(keys.size());
-  for (const Key& key : keys) order.push_back(key.index);
-  return order;
-}
-
 // The entry type without a stat call where the file system tells it; links
 // count as what they point to.
 bool IsFolder(int dirFd, const dirent& entry) {
@@ -96,12 +72,33 @@ bool IsFolder(int dirFd, const dirent& entry) {
   return ::fstatat(dirFd, entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The names sorted and decoded in one pass.
-std::vector<std::wstring> SortedWide(const std::vector<std::string>& names) {
+// The names sorted without regard to ASCII case, ties by bytes, and
+// decoded. The sort runs over the first sixteen lowered bytes as two numbers
+// and looks at the names only where those tie; it moves the names along
+// with their keys, so the passes over a huge folder stay in order in memory.
+std::vector<std::wstring> SortedWide(std::vector<std::string>& names) {
+  struct Entry {
+    std::uint64_t high;
+    std::uint64_t low;
+    std::string name;
+  };
+  std::vector<Entry> entries;
+  entries.reserve(names.size());
+  for (auto& name : names) {
+    const std::uint64_t high = PackedLower(name, 0);
+    const std::uint64_t low = PackedLower(name, 8);
+    entries.push_back({high, low, std::move(name)});
+  }
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    if (a.high != b.high) return a.high < b.high;
+    if (a.low != b.low) return a.low < b.low;
+    return LessIgnoringCase(a.name, b.name);
+  });
+
   std::vector<std::wstring> wide;
-  wide.reserve(names.size());
-  for (const std::uint32_t index : OrderIgnoringCase(names)) {
-    const std::string& name = names[index];
+  wide.reserve(entries.size());
+  for (const Entry& entry : entries) {
+    const std::string& name = entry.name;
     // Most names are plain ASCII, which widens byte by byte.
     const bool ascii = std::all_of(name.begin(), name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -155,7 +152,7 @@ class PosixFolderScanner final : public IFolderScanner {
   }
 
   std::optional<FolderContents> Scan(const std::wstring& folder) override {
-    const auto bytes = ScanFolderBytes(text::EncodeUtf8(folder));
+    auto bytes = ScanFolderBytes(text::EncodeUtf8(folder));
     if (!bytes) return std::nullopt;
     return FolderContents{SortedWide(bytes->folders), SortedWide(bytes->files)};
   }
