@@ -1,25 +1,12 @@
 #include "ui/frmOpenPath.h"
 
 #include <cwctype>
-#include <exception>
 
 #include "core/modSpecialFolder.h"
 #include "ui/Layout.h"
 
 namespace tessaro::ui {
 namespace {
-
-// Each step of the load and of the drive-mode hand-over stands alone: one
-// that fails is abandoned silently and the next one runs. A list that cannot
-// go somewhere says so by its result; a throwing front end is held to the
-// same rule rather than taking the dialog down.
-template <typename Step>
-void Guarded(Step&& step) {
-  try {
-    step();
-  } catch (const std::exception&) {
-  }
-}
 
 std::wstring DriveBoxText(const std::wstring& driveText) {
   std::wstring drive = driveText.substr(0, 2);
@@ -41,26 +28,26 @@ void frmOpenPath::Form_Load() {
   if (view_ == nullptr) return;
   IOpenPathView& view = *view_;
 
-  Guarded([&] {
-    strPath = app_.blnPrefill == kFalse
-                  ? fctGetSpecialFolder(knownFolders_, platform::KnownFolder::kDocuments)
-                  : cboLocRes_.Text();
-  });
-  Guarded([&] { view.SetCaption(layout::kDialogCaption); });
+  // Each step stands alone: a list that cannot go somewhere says so by its
+  // result and stays where it was, and the next step runs. Anything else
+  // is a fault for the front end's boundary to report.
+  strPath = app_.blnPrefill == kFalse ? fctGetSpecialFolder(knownFolders_, platform::KnownFolder::kDocuments)
+                                      : cboLocRes_.Text();
+  view.SetCaption(layout::kDialogCaption);
   // A drive change moves the directory list along through Drive1_Change.
-  Guarded([&] { (void)view.Drive1().SetDrive(strPath); });
-  Guarded([&] { (void)view.Dir1().SetPath(strPath); });
-  Guarded([&] { (void)view.File1().SetPath(strPath); });
+  (void)view.Drive1().SetDrive(strPath);
+  (void)view.Dir1().SetPath(strPath);
+  (void)view.File1().SetPath(strPath);
 }
 
 void frmOpenPath::Drive1_Change() {
   if (view_ == nullptr) return;
-  Guarded([&] { (void)view_->Dir1().SetPath(view_->Drive1().Drive()); });
+  (void)view_->Dir1().SetPath(view_->Drive1().Drive());
 }
 
 void frmOpenPath::Dir1_Change() {
   if (view_ == nullptr) return;
-  Guarded([&] { (void)view_->File1().SetPath(view_->Dir1().Path()); });
+  (void)view_->File1().SetPath(view_->Dir1().Path());
 }
 
 void frmOpenPath::OKButton_Click() {
@@ -87,11 +74,11 @@ void frmOpenPath::TakeFolder() {
 void frmOpenPath::TakeDriveAndFolder() {
   if (view_ == nullptr) return;
   IOpenPathView& view = *view_;
-  Guarded([&] { strPath = view.Dir1().Path(); });
-  Guarded([&] { strDrive = view.Drive1().Drive(); });
-  Guarded([&] { cboDrive_.SetText(DriveBoxText(strDrive)); });
-  Guarded([&] { cboLocRes_.SetText(strPath); });
-  Guarded([&] { app_.strTargetPath = strPath; });
+  strPath = view.Dir1().Path();
+  strDrive = view.Drive1().Drive();
+  cboDrive_.SetText(DriveBoxText(strDrive));
+  cboLocRes_.SetText(strPath);
+  app_.strTargetPath = strPath;
 }
 
 }  // namespace tessaro::ui

@@ -76,6 +76,11 @@ TEST_F(OpenPathDialogTest, Layout_CaptionButtonsAndFixedSize) {
     EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(dialog.isModal());
+    // Owned by the main window, so it cannot open behind it.
+    EXPECT_EQ(dialog.parentWidget(), window_.get());
+    EXPECT_EQ(dialog.Drive1List()->accessibleName(), QStringLiteral("Laufwerke"));
+    EXPECT_EQ(dialog.Dir1List()->accessibleName(), QStringLiteral("Ordner"));
+    EXPECT_EQ(dialog.File1List()->accessibleName(), QStringLiteral("Dateien"));
     for (const auto& control : layout::kDialogControls) {
       const QString name =
           QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
@@ -93,7 +98,7 @@ TEST_F(OpenPathDialogTest, EmptyFolderBox_StartsInDocuments) {
   Start();
   Box("cboLocRes")->setEditText(QString());
   OpenWith("cmdOpenPath", [&](OpenPathDialog& dialog) {
-    EXPECT_EQ(dialog.Dir1List()->Path(), documents_.wstring());
+    EXPECT_EQ(dialog.Dir1().Path(), documents_.wstring());
     dialog.OKButton()->click();
   });
   EXPECT_EQ(Box("cboLocRes")->currentText(), Q(documents_));
@@ -104,9 +109,9 @@ TEST_F(OpenPathDialogTest, FolderBoxHoldsFolder_AllListsStartThere) {
   Start();
   Box("cboLocRes")->setEditText(Q(data_));
   OpenWith("cmdOpenPath", [&](OpenPathDialog& dialog) {
-    EXPECT_EQ(dialog.Drive1List()->Drive(), L"c:");
-    EXPECT_EQ(dialog.Dir1List()->Path(), data_.wstring());
-    EXPECT_EQ(dialog.File1List()->Path(), data_.wstring());
+    EXPECT_EQ(dialog.Drive1().Drive(), L"c:");
+    EXPECT_EQ(dialog.Dir1().Path(), data_.wstring());
+    EXPECT_EQ(dialog.Browser().FilesFolder(), data_.wstring());
     // Hidden files stay out; names sorted without regard to case.
     EXPECT_EQ(dialog.File1List()->Names(),
               (QStringList{QStringLiteral("Angebot.pdf"), QStringLiteral("liste.txt")}));
@@ -127,13 +132,13 @@ TEST_F(OpenPathDialogTest, SingleClickHighlights_DoubleClickOpens) {
   Box("cboLocRes")->setEditText(Q(data_));
   OpenWith("cmdOpenPath", [&](OpenPathDialog& dialog) {
     ClickItem(*dialog.Dir1List(), QStringLiteral("Briefe"), false);
-    EXPECT_EQ(dialog.Dir1List()->Path(), data_.wstring());
+    EXPECT_EQ(dialog.Dir1().Path(), data_.wstring());
     ClickItem(*dialog.Dir1List(), QStringLiteral("Briefe"), true);
-    EXPECT_EQ(dialog.Dir1List()->Path(), (data_ / "Briefe").wstring());
-    EXPECT_EQ(dialog.File1List()->Path(), (data_ / "Briefe").wstring());
+    EXPECT_EQ(dialog.Dir1().Path(), (data_ / "Briefe").wstring());
+    EXPECT_EQ(dialog.Browser().FilesFolder(), (data_ / "Briefe").wstring());
     // One level up again through the path part of the list.
     ClickItem(*dialog.Dir1List(), QStringLiteral("Daten"), true);
-    EXPECT_EQ(dialog.Dir1List()->Path(), data_.wstring());
+    EXPECT_EQ(dialog.Dir1().Path(), data_.wstring());
     ClickItem(*dialog.Dir1List(), QStringLiteral("alt"), false);
     // Enter on the focused OK presses it.
     dialog.OKButton()->setFocus();
@@ -182,12 +187,12 @@ TEST_F(OpenPathDialogTest, DriveMode_SubstDriveListedAndTaken) {
     EXPECT_EQ(list.itemText(0), QStringLiteral("c:"));
     EXPECT_EQ(list.itemText(1), QStringLiteral("q: [") + Q(data_) + QStringLiteral("]"));
     // Right after start the drive button starts in the documents folder.
-    EXPECT_EQ(dialog.Dir1List()->Path(), documents_.wstring());
+    EXPECT_EQ(dialog.Dir1().Path(), documents_.wstring());
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_Down);
-    EXPECT_EQ(list.Drive(), L"q: [" + data_.wstring() + L"]");
-    EXPECT_EQ(dialog.Dir1List()->Path(), data_.wstring());
-    EXPECT_EQ(dialog.File1List()->Path(), data_.wstring());
+    EXPECT_EQ(dialog.Drive1().Drive(), L"q: [" + data_.wstring() + L"]");
+    EXPECT_EQ(dialog.Dir1().Path(), data_.wstring());
+    EXPECT_EQ(dialog.Browser().FilesFolder(), data_.wstring());
     dialog.OKButton()->click();
   });
   EXPECT_EQ(Box("cboDrive")->currentText(), QStringLiteral("Q:"));
@@ -198,7 +203,7 @@ TEST_F(OpenPathDialogTest, FolderBoxNotAFolder_OpensAllTheSame) {
   Start();
   Box("cboLocRes")->setEditText(QStringLiteral("kein/ordner \u00e4"));
   OpenWith("cmdOpenPath", [&](OpenPathDialog& dialog) {
-    EXPECT_FALSE(dialog.Dir1List()->Path().empty());
+    EXPECT_FALSE(dialog.Dir1().Path().empty());
     dialog.OKButton()->click();
   });
 }

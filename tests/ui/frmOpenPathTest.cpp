@@ -48,9 +48,9 @@ TEST_F(frmOpenPathTest, PrefillOpensAllListsAtTheFolderBoxText) {
   EXPECT_EQ(view.dir1.path, L"D:\\Daten");
   EXPECT_EQ(view.file1.path, L"D:\\Daten");
   // The drive change moved the directory list along before the folder was set.
-  EXPECT_EQ(view.log, (std::vector<std::wstring>{L"Drive1=D:\\Daten", L"Dir1=d: [Daten]",
-                                                 L"File1=D:\\", L"Dir1=D:\\Daten",
-                                                 L"File1=D:\\Daten", L"File1=D:\\Daten"}));
+  EXPECT_EQ(view.log,
+            (std::vector<std::wstring>{L"Drive1=D:\\Daten", L"Dir1=d: [Daten]", L"File1=D:\\",
+                                       L"Dir1=D:\\Daten", L"File1=D:\\Daten", L"File1=D:\\Daten"}));
 }
 
 TEST_F(frmOpenPathTest, MissingFolderOnAnExistingDriveLeavesTheDrivesDirectory) {
@@ -126,7 +126,8 @@ TEST_F(frmOpenPathTest, CancelChangesNothing) {
   EXPECT_EQ(app.strTargetPath, L"C:\\vorher");
 }
 
-// A front end that throws must not take the dialog down: the next step runs.
+// A list that cannot go somewhere answers false; an exception is a fault
+// for the front end's boundary, not a step to skip silently.
 class ThrowingCaptionView final : public ui::IOpenPathView {
  public:
   ui::IDriveList& Drive1() override { return inner.drive1; }
@@ -137,13 +138,10 @@ class ThrowingCaptionView final : public ui::IOpenPathView {
   FakeOpenPathView inner;
 };
 
-TEST_F(frmOpenPathTest, AThrowingStepIsAbandonedAlone) {
+TEST_F(frmOpenPathTest, AnExceptionReachesTheFrontEndsBoundary) {
   ThrowingCaptionView throwing;
   dialog.Attach(throwing);
-  app.blnPrefill = kTrue;
-  cboLocRes.text = L"D:\\Daten";
-  dialog.Form_Load();
-  EXPECT_EQ(throwing.inner.file1.path, L"D:\\Daten");
+  EXPECT_THROW(dialog.Form_Load(), std::runtime_error);
 }
 
 // The main window decides the start folder through blnPrefill.
@@ -173,8 +171,8 @@ TEST_F(DialogFromMainTest, DriveButtonFollowsTheLastFolderButtonPrefill) {
   form.cmdOpenDrive_Click();  // prefill stays set although the box is empty now
   view.folder.text = L"   ";
   form.cmdOpenPath_Click();  // blanks count as text
-  EXPECT_EQ(starts, (std::vector<std::wstring>{L"C:\\Users\\anna\\Documents", L"D:\\Daten",
-                                               L"", L"   "}));
+  EXPECT_EQ(starts,
+            (std::vector<std::wstring>{L"C:\\Users\\anna\\Documents", L"D:\\Daten", L"", L"   "}));
   EXPECT_EQ(app.blnPathMode, kTrue);
   EXPECT_EQ(view.dialogs.size(), 1u);  // one dialog object for the whole run
 }

@@ -1,73 +1,65 @@
 #pragma once
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QListView>
 #include <QListWidget>
 
-#include <functional>
-#include <map>
-#include <string>
+#include "ui/FolderBrowser.h"
 
-#include "ui/OpenPathView.h"
-#include "ui/qt/DriveTable.h"
-
-class QStringListModel;
-
-// The folder dialog's three lists as the classic drive, directory and file
-// list boxes behave. A change of drive or directory, by the user or by a
-// setter, calls the list's change callback before the setter returns.
+// The folder dialog's three lists, drawing the folder browser and handing
+// the user's moves to it.
 namespace tessaro::ui::qt {
 
-class DriveListBox final : public QComboBox, public IDriveList {
+class DriveListBox final : public QComboBox {
  public:
-  DriveListBox(const DriveTable& table, QWidget* parent);
-  void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
-
-  std::wstring Drive() const override;
-  bool SetDrive(const std::wstring& text) override;
+  DriveListBox(FolderBrowser& browser, QWidget* parent);
+  void Show();
 
  private:
-  const DriveTable& table_;
-  std::function<void()> onChange_;
+  FolderBrowser& browser_;
 };
 
-class DirListBox final : public QListWidget, public IDirList {
+class DirListBox final : public QListWidget {
  public:
-  DirListBox(const DriveTable& table, QWidget* parent);
-  void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
-
-  std::wstring Path() const override { return open_; }
-  bool SetPath(const std::wstring& path) override;
-
-  // Opens a directory as a double click does; false when it cannot be read.
-  bool Open(const std::wstring& directory);
+  DirListBox(FolderBrowser& browser, QWidget* parent);
+  void Show();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void Fill(const std::wstring& directory, const std::vector<std::string>& subfolders);
-
-  const DriveTable& table_;
-  std::function<void()> onChange_;
-  std::wstring open_;
-  std::map<int, std::wstring> currentByDrive_;  // each drive's current directory
+  FolderBrowser& browser_;
 };
 
-class FileListBox final : public QListView, public IFileList {
+// The browser's file names, converted only as the view asks for a row: a
+// folder of a million files costs no widget and no string per file.
+class FileNamesModel final : public QAbstractListModel {
  public:
-  explicit FileListBox(QWidget* parent);
-  bool SetPath(const std::wstring& path) override;
-  std::wstring Path() const { return path_; }
+  FileNamesModel(const FolderBrowser& browser, QObject* parent)
+      : QAbstractListModel(parent), browser_(browser) {}
+  int rowCount(const QModelIndex& parent) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  void Reset() {
+    beginResetModel();
+    endResetModel();
+  }
+
+ private:
+  const FolderBrowser& browser_;
+};
+
+class FileListBox final : public QListView {
+ public:
+  FileListBox(const FolderBrowser& browser, QWidget* parent);
+  void Show() { model_->Reset(); }
   QStringList Names() const;
 
  private:
-  QStringListModel* model_;
-  std::wstring path_;
+  FileNamesModel* model_;
 };
 
-// Item data of the directory list: the entry's full path.
-inline constexpr int kDirPathRole = Qt::UserRole;
+// Item data of the directory list: the line's depth below the root.
 inline constexpr int kDirDepthRole = Qt::UserRole + 1;
 
 }  // namespace tessaro::ui::qt

@@ -190,7 +190,8 @@ void MainWindow::PopupFileMenu() {
 void MainWindow::PopupTrayMenu() { trayMenu_->popup(QCursor::pos()); }
 
 void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
-  OpenPathDialog window(dialog, DriveTable::FromSystem());
+  const auto scanner = platform::MakeSystemFolderScanner();
+  OpenPathDialog window(dialog, *scanner, this);
   window.Run();
 }
 

@@ -4,9 +4,6 @@
 #include <QIcon>
 #include <QPushButton>
 
-#include <filesystem>
-
-#include "text/TextCodec.h"
 #include "ui/Layout.h"
 #include "ui/qt/Accessibility.h"
 #include "ui/qt/Geometry.h"
@@ -36,18 +33,11 @@ void Place(QWidget* widget, layout::DialogControlName name) {
   widget->setGeometry(PixelRect(*widget->parentWidget(), control.twips));
 }
 
-std::wstring ProcessCurrentDirectory() {
-  std::error_code ec;
-  const auto cwd = std::filesystem::current_path(ec);
-  return ec ? std::wstring(L"/") : text::DecodeUtf8Lossy(cwd.string());
-}
-
 }  // namespace
 
-OpenPathDialog::OpenPathDialog(frmOpenPath& logic, DriveTable drives)
-    : QDialog(nullptr, FixedWindowFlags(Qt::Dialog, false)),
-      logic_(logic),
-      drives_(std::move(drives)) {
+OpenPathDialog::OpenPathDialog(frmOpenPath& logic, platform::IFolderScanner& scanner,
+                               QWidget* parent)
+    : QDialog(parent, FixedWindowFlags(Qt::Dialog, false)), logic_(logic), browser_(scanner) {
   setObjectName(QStringLiteral("frmOpenPath"));
   setWindowTitle(ToQString(layout::kDialogDesignCaption));
   setWindowIcon(QIcon(QStringLiteral(":/assets/window-32.png")));
@@ -59,35 +49,38 @@ OpenPathDialog::OpenPathDialog(frmOpenPath& logic, DriveTable drives)
 
   okButton_ = MakeButton(this, "OKButton");
   cancelButton_ = MakeButton(this, "CancelButton");
-  drive1_ = new DriveListBox(drives_, this);
+  drive1_ = new DriveListBox(browser_, this);
   Place(drive1_, "Drive1");
-  dir1_ = new DirListBox(drives_, this);
+  dir1_ = new DirListBox(browser_, this);
   Place(dir1_, "Dir1");
-  file1_ = new FileListBox(this);
+  file1_ = new FileListBox(browser_, this);
   Place(file1_, "File1");
+  NameControls(*this);
   // Made in tab order: OK, Abbrechen, then the three lists.
   okButton_->setFocus();
 
   // Before the load the lists stand at the process's current directory.
-  const std::wstring cwd = ProcessCurrentDirectory();
-  drive1_->setCurrentIndex(drives_.IndexHoldingPath(cwd));
-  if (!dir1_->Open(cwd)) dir1_->Open(L"/");
-  file1_->SetPath(dir1_->Path());
-
-  drive1_->SetOnChange([this] {
-    if (attached_) logic_.Drive1_Change();
-  });
-  dir1_->SetOnChange([this] {
-    if (attached_) logic_.Dir1_Change();
-  });
+  browser_.SetDisplay(this);
+  browser_.Start();
+  browser_.SetNotifications(
+      [this] {
+        if (attached_) logic_.Drive1_Change();
+      },
+      [this] {
+        if (attached_) logic_.Dir1_Change();
+      });
   connect(okButton_, &QPushButton::clicked, this, [this] { logic_.OKButton_Click(); });
   connect(cancelButton_, &QPushButton::clicked, this, [this] { logic_.CancelButton_Click(); });
 }
 
-int OpenPathDialog::Run() {
+void OpenPathDialog::Load() {
   logic_.Attach(*this);
   attached_ = true;
   logic_.Form_Load();
+}
+
+int OpenPathDialog::Run() {
+  Load();
   const int result = exec();
   attached_ = false;
   logic_.Detach();

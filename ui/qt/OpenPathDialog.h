@@ -2,27 +2,31 @@
 
 #include <QDialog>
 
+#include "platform/FolderScan.h"
+#include "ui/FolderBrowser.h"
 #include "ui/OpenPathView.h"
 #include "ui/frmOpenPath.h"
-#include "ui/qt/DriveTable.h"
 #include "ui/qt/FolderLists.h"
 
 class QPushButton;
 
 namespace tessaro::ui::qt {
 
-// frmOpenPath's window: draws the controls and forwards every event to the
-// logic. One window per opening; the logic object outlives it.
-class OpenPathDialog final : public QDialog, public IOpenPathView {
+// frmOpenPath's window: draws the controls and the folder browser and
+// forwards every event to the logic. One window per opening; the logic
+// object outlives it.
+class OpenPathDialog final : public QDialog, public IOpenPathView, private IFolderDisplay {
  public:
-  OpenPathDialog(frmOpenPath& logic, DriveTable drives);
+  OpenPathDialog(frmOpenPath& logic, platform::IFolderScanner& scanner, QWidget* parent);
 
   // Attach, load, run modally, detach: one opening of the dialog.
   int Run();
+  // Attaches the logic and loads, as an opening does before it runs.
+  void Load();
 
-  IDriveList& Drive1() override { return *drive1_; }
-  IDirList& Dir1() override { return *dir1_; }
-  IFileList& File1() override { return *file1_; }
+  IDriveList& Drive1() override { return browser_.Drive1(); }
+  IDirList& Dir1() override { return browser_.Dir1(); }
+  IFileList& File1() override { return browser_.File1(); }
   void SetCaption(const std::wstring& caption) override;
   void Unload() override;
 
@@ -31,6 +35,7 @@ class OpenPathDialog final : public QDialog, public IOpenPathView {
   DriveListBox* Drive1List() const { return drive1_; }
   DirListBox* Dir1List() const { return dir1_; }
   FileListBox* File1List() const { return file1_; }
+  const FolderBrowser& Browser() const { return browser_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -38,8 +43,12 @@ class OpenPathDialog final : public QDialog, public IOpenPathView {
   void reject() override {}
 
  private:
+  void ShowDrives() override { drive1_->Show(); }
+  void ShowDirectory() override { dir1_->Show(); }
+  void ShowFiles() override { file1_->Show(); }
+
   frmOpenPath& logic_;
-  DriveTable drives_;
+  FolderBrowser browser_;
   QPushButton* okButton_;
   QPushButton* cancelButton_;
   DriveListBox* drive1_;

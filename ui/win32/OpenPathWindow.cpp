@@ -31,6 +31,23 @@ int ControlIdFor(layout::DialogKind kind, std::string_view name) {
   return 0;
 }
 
+// Refills a list box in one go: storage reserved up front and no drawing
+// until the end, which keeps a folder of 100,000 files quick.
+template <typename Lines, typename LineText>
+void FillListBox(HWND list, const Lines& lines, LineText lineText) {
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  std::size_t characters = 0;
+  for (const auto& line : lines) characters += lineText(line).size() + 1;
+  SendMessageW(list, LB_INITSTORAGE, lines.size(),
+               static_cast<LPARAM>(characters * sizeof(wchar_t)));
+  for (const auto& line : lines) {
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lineText(line).c_str()));
+  }
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
 bool RegisterDialogClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW dialog{};
   dialog.cbSize = sizeof(dialog);
@@ -46,7 +63,10 @@ bool RegisterDialogClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 OpenPathWindow::OpenPathWindow(HINSTANCE instance, frmOpenPath& logic)
-    : instance_(instance), logic_(logic) {}
+    : instance_(instance),
+      logic_(logic),
+      scanner_(platform::MakeSystemFolderScanner()),
+      browser_(*scanner_) {}
 
 OpenPathWindow::~OpenPathWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -71,12 +91,9 @@ bool OpenPathWindow::Create(HWND owner) {
 
   // Until the load moves them, the lists show the process's current drive
   // and directory.
-  wchar_t current[MAX_PATH + 1] = {};
-  const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(std::size(current)), current);
-  const std::wstring directory = length > 0 && length < std::size(current) ? current : L"C:\\";
-  drive1_.Fill(directory.size() >= 2 && directory[1] == L':' ? directory[0] : L'c');
-  dir1_.Open(directory, false);
-  file1_.SetPath(directory);
+  browser_.SetDisplay(this);
+  browser_.Start();
+  browser_.SetNotifications([this] { logic_.Drive1_Change(); }, [this] { logic_.Dir1_Change(); });
   return true;
 }
 
@@ -110,12 +127,36 @@ void OpenPathWindow::CreateControls() {
     controls_[i] = CreateWindowExW(exStyle, className, c.caption, style, 0, 0, 0, 0, hwnd_, id,
                                    instance_, nullptr);
   }
-  drive1_.Bind(GetDlgItem(hwnd_, kIdDrive1), [this] { logic_.Drive1_Change(); });
-  dir1_.Bind(GetDlgItem(hwnd_, kIdDir1), scan_, [this] { logic_.Dir1_Change(); });
-  file1_.Bind(GetDlgItem(hwnd_, kIdFile1), scan_);
-  SetAccessibleName(GetDlgItem(hwnd_, kIdDrive1), access::AccessibleNameOf("Drive1")->name);
-  SetAccessibleName(GetDlgItem(hwnd_, kIdDir1), access::AccessibleNameOf("Dir1")->name);
-  SetAccessibleName(GetDlgItem(hwnd_, kIdFile1), access::AccessibleNameOf("File1")->name);
+  drive1_ = GetDlgItem(hwnd_, kIdDrive1);
+  dir1_ = GetDlgItem(hwnd_, kIdDir1);
+  file1_ = GetDlgItem(hwnd_, kIdFile1);
+  SetAccessibleName(drive1_, access::AccessibleNameOf("Drive1")->name);
+  SetAccessibleName(dir1_, access::AccessibleNameOf("Dir1")->name);
+  SetAccessibleName(file1_, access::AccessibleNameOf("File1")->name);
+}
+
+void OpenPathWindow::ShowDrives() {
+  const auto& texts = browser_.DriveTexts();
+  if (SendMessageW(drive1_, CB_GETCOUNT, 0, 0) != static_cast<LRESULT>(texts.size())) {
+    SendMessageW(drive1_, CB_RESETCONTENT, 0, 0);
+    for (const auto& text : texts) {
+      SendMessageW(drive1_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+  }
+  if (!texts.empty()) SendMessageW(drive1_, CB_SETCURSEL, browser_.CurrentDrive(), 0);
+}
+
+void OpenPathWindow::ShowDirectory() {
+  // The tree drawn as text: two blanks per level.
+  FillListBox(dir1_, browser_.Lines(), [](const DirLine& line) {
+    return std::wstring(2 * static_cast<std::size_t>(line.depth), L' ') + line.caption;
+  });
+  SendMessageW(dir1_, LB_SETCURSEL, browser_.OpenLine(), 0);
+}
+
+void OpenPathWindow::ShowFiles() {
+  FillListBox(file1_, browser_.Files(),
+              [](const std::wstring& name) -> const std::wstring& { return name; });
 }
 
 void OpenPathWindow::ApplyDpi(UINT dpi) {
@@ -166,9 +207,17 @@ void OpenPathWindow::OnCommand(WPARAM wParam) {
   } else if (id == kIdCancelButton && code == BN_CLICKED) {
     logic_.CancelButton_Click();
   } else if (id == kIdDrive1 && code == CBN_SELCHANGE) {
-    drive1_.OnUserSelection();
+    const LRESULT picked = SendMessageW(drive1_, CB_GETCURSEL, 0, 0);
+    // A drive that is not ready: the list goes back to the current one.
+    if (picked == CB_ERR) {
+      ShowDrives();
+    } else {
+      browser_.PickDrive(static_cast<std::size_t>(picked));
+    }
   } else if (id == kIdDir1 && code == LBN_DBLCLK) {
-    dir1_.OnDoubleClick();
+    const LRESULT picked = SendMessageW(dir1_, LB_GETCURSEL, 0, 0);
+    // An unreadable folder leaves the list where it was.
+    if (picked != LB_ERR) browser_.OpenLineAt(static_cast<std::size_t>(picked));
   }
 }
 

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 
+#include "platform/FolderScan.h"
+#include "ui/FolderBrowser.h"
 #include "ui/OpenPathView.h"
-#include "ui/win32/FolderLists.h"
 #include "ui/win32/WindowBase.h"
 
 namespace tessaro::ui {
@@ -16,7 +18,7 @@ namespace tessaro::ui::win32 {
 
 // frmOpenPath's window for one opening: created, loaded by the logic, run
 // modally over its owner, destroyed.
-class OpenPathWindow final : public WindowBase, public IOpenPathView {
+class OpenPathWindow final : public WindowBase, public IOpenPathView, private IFolderDisplay {
  public:
   OpenPathWindow(HINSTANCE instance, frmOpenPath& logic);
   ~OpenPathWindow() override;
@@ -26,9 +28,9 @@ class OpenPathWindow final : public WindowBase, public IOpenPathView {
   void RunModal();
 
   // IOpenPathView
-  IDriveList& Drive1() override { return drive1_; }
-  IDirList& Dir1() override { return dir1_; }
-  IFileList& File1() override { return file1_; }
+  IDriveList& Drive1() override { return browser_.Drive1(); }
+  IDirList& Dir1() override { return browser_.Dir1(); }
+  IFileList& File1() override { return browser_.File1(); }
   void SetCaption(const std::wstring& caption) override;
   void Unload() override;
 
@@ -37,14 +39,19 @@ class OpenPathWindow final : public WindowBase, public IOpenPathView {
   void CreateControls();
   void ApplyDpi(UINT dpi);
   void OnCommand(WPARAM wParam);
+  // IFolderDisplay
+  void ShowDrives() override;
+  void ShowDirectory() override;
+  void ShowFiles() override;
 
   HINSTANCE instance_;
   frmOpenPath& logic_;
   std::array<HWND, 5> controls_{};  // in the order of layout::kDialogControls
-  FolderScan scan_;
-  DriveList drive1_;
-  DirList dir1_;
-  FileList file1_;
+  std::unique_ptr<platform::IFolderScanner> scanner_;
+  FolderBrowser browser_;
+  HWND drive1_ = nullptr;
+  HWND dir1_ = nullptr;
+  HWND file1_ = nullptr;
   HFONT font_ = nullptr;
   bool closed_ = false;
 };

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <cwctype>
+#include <map>
+
+#include "support/UiFakes.h"
+#include "ui/FolderBrowser.h"
+#include "ui/frmOpenPath.h"
+
+namespace tessaro::ui {
+namespace {
+
+// A made-up file system: folders with their entries, counting the scans.
+class FakeScanner final : public platform::IFolderScanner {
+ public:
+  platform::PathStyle Style() const override { return style; }
+  std::vector<platform::DriveRoot> Drives() override { return drives; }
+  bool DriveReady(const platform::DriveRoot& d) override { return d.letter != notReady; }
+  std::wstring CurrentDirectory() override { return cwd; }
+  std::wstring FullPath(const std::wstring& text) override {
+    const auto current = driveCurrent.find(text);
+    if (current != driveCurrent.end()) return current->second;
+    const bool absolute =
+        !text.empty() &&
+        (text.front() == style.separator ||
+         (style.separator == L'\\' && text.size() > 2 && text[1] == L':' && text[2] == L'\\'));
+    return absolute ? text : std::wstring();
+  }
+  std::optional<platform::FolderContents> Scan(const std::wstring& folder) override {
+    ++scans[folder];
+    for (const auto& [name, contents] : folders) {
+      if (style.ignoreCase ? Folded(name) == Folded(folder) : name == folder) return contents;
+    }
+    return std::nullopt;
+  }
+
+  static std::wstring Folded(std::wstring text) {
+    for (auto& c : text) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return text;
+  }
+
+  platform::PathStyle style;
+  std::vector<platform::DriveRoot> drives;
+  std::map<std::wstring, platform::FolderContents> folders;
+  std::map<std::wstring, std::wstring> driveCurrent;
+  std::map<std::wstring, int> scans;
+  std::wstring cwd;
+  wchar_t notReady = 0;
+};
+
+std::vector<std::wstring> Shown(const FolderBrowser& browser) {
+  std::vector<std::wstring> shown;
+  for (const auto& line : browser.Lines())
+    shown.push_back(std::to_wstring(line.depth) + L' ' + line.caption);
+  return shown;
+}
+
+class FolderBrowserTest : public ::testing::Test {
+ protected:
+  FolderBrowserTest() {
+    scanner.drives = {{L'c', L"/", L""},
+                      {L'x', L"/home/anna/Daten", L"/home/anna/Daten"},
+                      {L'y', L"/home/anna/Daten/Fotos", L"/home/anna/Daten/Fotos"}};
+    scanner.folders = {{L"/", {{L"home"}, {}}},
+                       {L"/home/anna", {{L"Daten"}, {L"notiz.txt"}}},
+                       {L"/home/anna/Daten", {{L"Briefe", L"Fotos"}, {L"a.txt", L"B.txt"}}},
+                       {L"/home/anna/Daten/Briefe", {{}, {L"brief.odt"}}},
+                       {L"/home/anna/Daten/Fotos", {{}, {}}}};
+    scanner.cwd = L"/home/anna";
+    browser.SetNotifications([this] { log.push_back(L"drive " + browser.Drive1().Drive()); },
+                             [this] { log.push_back(L"dir " + browser.Dir1().Path()); });
+  }
+
+  FakeScanner scanner;
+  FolderBrowser browser{scanner};
+  std::vector<std::wstring> log;
+};
+
+TEST_F(FolderBrowserTest, StartsAtTheCurrentDirectoryWithFormattedDrivesAndNoNotification) {
+  scanner.cwd = L"/home/anna/Daten/Fotos/";
+  browser.Start();
+  EXPECT_EQ(browser.DriveTexts(), (std::vector<std::wstring>{L"c:", L"x: [/home/anna/Daten]",
+                                                             L"y: [/home/anna/Daten/Fotos]"}));
+  EXPECT_EQ(browser.Drive1().Drive(), L"y: [/home/anna/Daten/Fotos]");  // the longest holder
+  EXPECT_EQ(browser.Dir1().Path(), L"/home/anna/Daten/Fotos");
+  EXPECT_EQ(Shown(browser), std::vector<std::wstring>{L"0 /home/anna/Daten/Fotos"});
+  EXPECT_EQ(browser.FilesFolder(), L"/home/anna/Daten/Fotos");
+  EXPECT_EQ(scanner.scans[L"/home/anna/Daten/Fotos"], 1);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(FolderBrowserTest, UnreadableCurrentDirectoryStartsAtTheDrivesFolder) {
+  scanner.cwd = L"/weg";
+  browser.Start();
+  EXPECT_EQ(browser.Drive1().Drive(), L"c:");
+  EXPECT_EQ(browser.Dir1().Path(), L"/");
+}
+
+TEST_F(FolderBrowserTest, LinesRunFromTheDrivesFolderDownThenTheSubfolders) {
+  browser.Start();
+  EXPECT_EQ(Shown(browser), (std::vector<std::wstring>{L"0 /", L"1 home", L"2 anna", L"3 Daten"}));
+  EXPECT_EQ(browser.OpenLine(), 2u);
+  ASSERT_TRUE(browser.Dir1().SetPath(L"/home/anna/./Daten/Briefe/../"));
+  // Below a mapped drive's folder the chain starts at that folder.
+  EXPECT_EQ(Shown(browser),
+            (std::vector<std::wstring>{L"0 /home/anna/Daten", L"1 Briefe", L"1 Fotos"}));
+  EXPECT_EQ(browser.Lines()[2].path, L"/home/anna/Daten/Fotos");
+  EXPECT_EQ(browser.OpenLine(), 0u);
+  EXPECT_EQ(log, std::vector<std::wstring>{L"dir /home/anna/Daten"});
+}
+
+TEST_F(FolderBrowserTest, OpeningALineMovesUpOrDown_HighlightingAloneDoesNot) {
+  browser.Start();
+  ASSERT_TRUE(browser.OpenLineAt(3));  // Daten
+  ASSERT_TRUE(browser.OpenLineAt(1));  // Briefe
+  EXPECT_EQ(browser.Dir1().Path(), L"/home/anna/Daten/Briefe");
+  ASSERT_TRUE(browser.OpenLineAt(0));
+  EXPECT_EQ(browser.Dir1().Path(), L"/home/anna/Daten");
+  EXPECT_FALSE(browser.OpenLineAt(99));
+}
+
+TEST_F(FolderBrowserTest, AFolderThatCannotBeReadLeavesEveryListWhereItWas) {
+  browser.Start();
+  for (const std::wstring bad : {L"/home/anna/fehlt", L"relativ/pfad", L"", L"q:", L"q: [x]"}) {
+    EXPECT_FALSE(browser.Dir1().SetPath(bad));
+    EXPECT_FALSE(browser.File1().SetPath(bad));
+  }
+  EXPECT_EQ(browser.Dir1().Path(), L"/home/anna");
+  EXPECT_EQ(browser.FilesFolder(), L"/home/anna");
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(FolderBrowserTest, DriveNamedByFirstLetterOrByTheFolderHoldingAPath) {
+  browser.Start();
+  EXPECT_TRUE(browser.Drive1().SetDrive(L"X:\\irgendwas"));
+  EXPECT_TRUE(browser.Drive1().SetDrive(L"x: [/home/anna/Daten]"));  // no change, no notification
+  EXPECT_TRUE(browser.Drive1().SetDrive(L"/home/anna/Daten/Fotos-alt"));  // whole names only
+  EXPECT_TRUE(browser.Drive1().SetDrive(L"/home/anna/Daten2"));
+  EXPECT_FALSE(browser.Drive1().SetDrive(L"q:"));
+  EXPECT_FALSE(browser.Drive1().SetDrive(L""));
+  scanner.notReady = L'y';
+  EXPECT_FALSE(browser.PickDrive(2));
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"drive x: [/home/anna/Daten]", L"drive c:"}));
+}
+
+TEST_F(FolderBrowserTest, DriveTextOpensTheDrivesLastDirectoryElseItsFolder) {
+  browser.Start();
+  ASSERT_TRUE(browser.Dir1().SetPath(L"y: [/home/anna/Daten/Fotos]"));
+  EXPECT_EQ(browser.Dir1().Path(), L"/home/anna/Daten/Fotos");
+  ASSERT_TRUE(browser.Dir1().SetPath(L"c:"));
+  EXPECT_EQ(browser.Dir1().Path(), L"/home/anna");
+  // Where the system keeps a directory per drive, that one counts.
+  scanner.driveCurrent[L"c:"] = L"/";
+  ASSERT_TRUE(browser.Dir1().SetPath(L"c:"));
+  EXPECT_EQ(browser.Dir1().Path(), L"/");
+}
+
+TEST(FolderBrowserWindowsTest, DriveRootsShowLowerCaseAndPathsCompareIgnoringCase) {
+  FakeScanner scanner;
+  scanner.style = {L'\\', true};
+  scanner.drives = {{L'c', L"C:\\", L"System"}, {L'z', L"Z:\\", L"\\\\server\\share"}};
+  scanner.folders = {{L"C:\\Daten", {{L"Alpha"}, {L"a.txt"}}},
+                     {L"\\\\server\\share\\Ablage", {{}, {}}}};
+  scanner.cwd = L"C:\\Daten";
+  FolderBrowser browser(scanner);
+  browser.Start();
+  EXPECT_EQ(browser.DriveTexts(),
+            (std::vector<std::wstring>{L"c: [System]", L"z: [\\\\server\\share]"}));
+  EXPECT_EQ(Shown(browser), (std::vector<std::wstring>{L"0 c:\\", L"1 Daten", L"2 Alpha"}));
+  EXPECT_EQ(browser.Lines()[2].path, L"C:\\Daten\\Alpha");
+  EXPECT_EQ(browser.Tidy(L"C:\\a\\.\\b\\..\\"), L"C:\\a");
+  EXPECT_EQ(browser.Tidy(L"C:daten"), L"");
+
+  int changes = 0;
+  browser.SetNotifications([] {}, [&] { ++changes; });
+  ASSERT_TRUE(browser.Dir1().SetPath(L"c:\\DATEN"));
+  EXPECT_EQ(changes, 0);
+  ASSERT_TRUE(browser.Dir1().SetPath(L"\\\\server\\share\\Ablage\\"));
+  EXPECT_EQ(Shown(browser), (std::vector<std::wstring>{L"0 \\\\server\\share\\", L"1 Ablage"}));
+}
+
+// The dialog's load over the browser: a folder is listed once, though the
+// directory list's notification and the load both set the file list.
+class OneScanView final : public IOpenPathView {
+ public:
+  explicit OneScanView(FolderBrowser& b) : browser(b) {}
+  IDriveList& Drive1() override { return browser.Drive1(); }
+  IDirList& Dir1() override { return browser.Dir1(); }
+  IFileList& File1() override { return browser.File1(); }
+  void SetCaption(const std::wstring&) override {}
+  void Unload() override {}
+  FolderBrowser& browser;
+};
+
+TEST_F(FolderBrowserTest, TheLoadListsTheStartFolderOnce) {
+  AppState app;
+  app.blnPrefill = kTrue;
+  app.blnPathMode = kFalse;
+  testing::FakeComboBox cboDrive;
+  testing::FakeComboBox cboLocRes;
+  cboLocRes.text = L"/home/anna/Daten/Briefe";
+  testing::FakeKnownFolders folders;
+  frmOpenPath dialog(app, cboDrive, cboLocRes, folders);
+  OneScanView view(browser);
+  browser.SetNotifications([&] { dialog.Drive1_Change(); }, [&] { dialog.Dir1_Change(); });
+  browser.Start();
+  dialog.Attach(view);
+  dialog.Form_Load();
+
+  EXPECT_EQ(browser.Files(), std::vector<std::wstring>{L"brief.odt"});
+  EXPECT_EQ(scanner.scans[L"/home/anna/Daten/Briefe"], 1);
+  EXPECT_EQ(scanner.scans[L"/home/anna/Daten"], 1);  // the new drive's folder, on the way
+  dialog.OKButton_Click();
+  EXPECT_EQ(cboDrive.text, L"X:");
+  EXPECT_EQ(cboLocRes.text, L"/home/anna/Daten/Briefe");
+}
+
+}  // namespace
+}  // namespace tessaro::ui
