@@ -1,4 +1,4 @@
-#include "platform/posix/FolderScanPosix.h"
+#include "FolderScanPosix.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,7 +10,7 @@
 #include <cwctype>
 #include <filesystem>
 
-#include "core/TextCodec.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::platform {
 namespace {

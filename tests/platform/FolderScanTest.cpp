@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "PosixTestSupport.h"
+#include "support/Files.h"
 #include "platform/posix/FolderScanPosix.h"
 
 namespace tessaro::platform {

@@ -11,7 +11,7 @@ namespace {
 
 using testing::FakeKnownFolders;
 using testing::ReadBytes;
-using testing::TempDir;
+using testing::TempFolder;
 using testing::WriteBytes;
 using Args = std::vector<std::wstring>;
 
