@@ -34,7 +34,8 @@ std::vector<std::wstring> FillRecentList(AppState& app) {
 std::optional<std::wstring> RecordMappedPath(AppState& app) {
   const std::int16_t last = LastListedSlot(fctSaveLastPath(app, app.strTargetPath));
   const auto compared = std::span(app.arrLastPath).first(static_cast<std::size_t>(last) + 1);
-  const bool isNew = std::find(compared.begin(), compared.end(), app.strTargetPath) == compared.end();
+  const bool isNew =
+      std::find(compared.begin(), compared.end(), app.strTargetPath) == compared.end();
   std::optional<std::wstring> listed;
   if (isNew) listed = app.strTargetPath;
 

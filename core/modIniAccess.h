@@ -24,7 +24,6 @@ Bool16 fctWriteIniValue(profile::ProfileText& document, std::wstring_view sectio
 // keeps the file's old one while the other nine are saved; a failed save is
 // silent, as the program has nobody to tell at that moment.
 void LoadSettings(AppState& app);
-void SaveSettings(const AppState& app,
-                  profile::LineEnd newFileLineEnd = profile::NativeLineEnd());
+void SaveSettings(const AppState& app, profile::LineEnd newFileLineEnd = profile::NativeLineEnd());
 
 }  // namespace tessaro

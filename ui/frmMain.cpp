@@ -38,8 +38,7 @@ void frmMain::Form_Unload() {
   SaveSettings(app_);
 }
 
-void frmMain::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float /*x*/,
-                           float /*y*/) {
+void frmMain::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float /*x*/, float /*y*/) {
   if (button == kRightButton) view_.PopupFileMenu();
 }
 
@@ -162,20 +161,47 @@ void frmMain::mnuBarEnd_Click() { mnuEnd_Click(); }
 
 void frmMain::Dispatch(CommandId id) {
   switch (id) {
-    case CommandId::cmdSubst: cmdSubst_Click(); break;
-    case CommandId::cmdDelRes: cmdDelRes_Click(); break;
-    case CommandId::cmdOpenPath: cmdOpenPath_Click(); break;
-    case CommandId::cmdOpenDrive: cmdOpenDrive_Click(); break;
-    case CommandId::mnuDrivesMap: mnuDrivesMap_Click(); break;
-    case CommandId::mnuDrivesDel: mnuDrivesDel_Click(); break;
-    case CommandId::mnuRemoveItem: mnuRemoveItem_Click(); break;
-    case CommandId::mnuSystray: mnuSystray_Click(); break;
-    case CommandId::mnuAbout: mnuAbout_Click(); break;
-    case CommandId::mnuEnd: mnuEnd_Click(); break;
-    case CommandId::mnuBarShowWindow: mnuBarShowWindow_Click(); break;
-    case CommandId::mnuBarAbout: mnuBarAbout_Click(); break;
-    case CommandId::mnuBarEnd: mnuBarEnd_Click(); break;
-    case CommandId::kNone: break;
+    case CommandId::cmdSubst:
+      cmdSubst_Click();
+      break;
+    case CommandId::cmdDelRes:
+      cmdDelRes_Click();
+      break;
+    case CommandId::cmdOpenPath:
+      cmdOpenPath_Click();
+      break;
+    case CommandId::cmdOpenDrive:
+      cmdOpenDrive_Click();
+      break;
+    case CommandId::mnuDrivesMap:
+      mnuDrivesMap_Click();
+      break;
+    case CommandId::mnuDrivesDel:
+      mnuDrivesDel_Click();
+      break;
+    case CommandId::mnuRemoveItem:
+      mnuRemoveItem_Click();
+      break;
+    case CommandId::mnuSystray:
+      mnuSystray_Click();
+      break;
+    case CommandId::mnuAbout:
+      mnuAbout_Click();
+      break;
+    case CommandId::mnuEnd:
+      mnuEnd_Click();
+      break;
+    case CommandId::mnuBarShowWindow:
+      mnuBarShowWindow_Click();
+      break;
+    case CommandId::mnuBarAbout:
+      mnuBarAbout_Click();
+      break;
+    case CommandId::mnuBarEnd:
+      mnuBarEnd_Click();
+      break;
+    case CommandId::kNone:
+      break;
   }
 }
 

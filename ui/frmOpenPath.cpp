@@ -31,8 +31,9 @@ void frmOpenPath::Form_Load() {
   // Each step stands alone: a list that cannot go somewhere says so by its
   // result and stays where it was, and the next step runs. Anything else
   // is a fault for the front end's boundary to report.
-  strPath = app_.blnPrefill == kFalse ? fctGetSpecialFolder(knownFolders_, platform::KnownFolder::kDocuments)
-                                      : cboLocRes_.Text();
+  strPath = app_.blnPrefill == kFalse
+                ? fctGetSpecialFolder(knownFolders_, platform::KnownFolder::kDocuments)
+                : cboLocRes_.Text();
   view.SetCaption(layout::kDialogCaption);
   // A drive change moves the directory list along through Drive1_Change.
   (void)view.Drive1().SetDrive(strPath);

@@ -7,11 +7,11 @@
 #include <system_error>
 #include <vector>
 
-#include "text/TextCodec.h"
+#include "AutostartEntry.h"
 #include "platform/Autostart.h"
 #include "platform/FileIo.h"
 #include "platform/KnownFolders.h"
-#include "AutostartEntry.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::platform {
 

@@ -84,7 +84,8 @@ TEST_F(SettingsTest, SaveKeepsForeignLinesAndTheFileLineEnds) {
 
 TEST_F(SettingsTest, ResetFlagReadsAnyNonZeroNumberAsSet) {
   for (const char* set : {"1", "-1", "7", "0.4", " 2"}) {
-    EXPECT_EQ(LoadFrom(std::string("[Startup]\nreset restart=") + set + "\n").blnResetRestart, kTrue)
+    EXPECT_EQ(LoadFrom(std::string("[Startup]\nreset restart=") + set + "\n").blnResetRestart,
+              kTrue)
         << set;
   }
   for (const char* clear : {"0", "", "ja", "0.0"}) {
@@ -98,8 +99,8 @@ TEST_F(SettingsTest, NextPathReadsItsNumericValueRoundedHalfToEven) {
   const struct {
     const char* stored;
     std::int16_t expected;
-  } rows[] = {{"3", 3}, {"2.5", 2}, {"3.5", 4}, {" 4", 4}, {"", 0}, {"5 Pfade", 5},
-              {"-2", -2}, {"99999999999", 0}, {"32768", 0}};
+  } rows[] = {{"3", 3},       {"2.5", 2}, {"3.5", 4},         {" 4", 4},   {"", 0},
+              {"5 Pfade", 5}, {"-2", -2}, {"99999999999", 0}, {"32768", 0}};
   for (const auto& row : rows) {
     EXPECT_EQ(LoadFrom(std::string("[Data]\nnext path=") + row.stored + "\n").intNextPath,
               row.expected)
@@ -146,11 +147,16 @@ TEST_F(SettingsTest, SaveIntoMissingFolderWritesNothing) {
 }
 
 TEST_F(SettingsTest, OldWindows1252FileIsReadAndRewrittenAsUtf8) {
-  const AppState loaded = LoadFrom("[Startup]\r\ntarget path=C:\\\xDC" "bersicht\r\n");
+  const AppState loaded = LoadFrom(
+      "[Startup]\r\ntarget path=C:\\\xDC"
+      "bersicht\r\n");
   EXPECT_EQ(loaded.strTargetPath, L"C:\\\u00DCbersicht");
   SaveSettings(loaded);
   const std::string bytes = ReadBytes(file);
-  EXPECT_NE(bytes.find("target path=C:\\\xC3\x9C" "bersicht\r\n"), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("target path=C:\\\xC3\x9C"
+                       "bersicht\r\n"),
+            std::string::npos)
+      << bytes;
   ExpectSameSettings(Reload(), loaded);
 }
 
@@ -161,7 +167,9 @@ TEST_F(SettingsTest, HostileFilesLoadAndSaveSoundly) {
   std::mt19937 rng(20261207);
   std::string random(1 << 20, '\0');
   for (auto& c : random) c = static_cast<char>(rng());
-  const std::string withNuls = "[Startup]\ntarget drive=X:\0Y:\n[Da\0ta]\nnext path=\0" "3\n"s;
+  const std::string withNuls =
+      "[Startup]\ntarget drive=X:\0Y:\n[Da\0ta]\nnext path=\0"
+      "3\n"s;
   const std::string longValue = "[Data]\nlast path 1=" + std::string(100000, 'L') + "\n";
 
   for (const std::string& bytes :

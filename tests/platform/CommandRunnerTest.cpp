@@ -7,10 +7,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "support/Files.h"
-#include "text/TextCodec.h"
 #include "platform/Autostart.h"
 #include "platform/posix/AutostartEntry.h"
+#include "support/Files.h"
+#include "text/TextCodec.h"
 #endif
 
 namespace tessaro::platform {

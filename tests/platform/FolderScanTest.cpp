@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "support/Files.h"
 #include "platform/posix/FolderScanPosix.h"
+#include "support/Files.h"
 
 namespace tessaro::platform {
 namespace {

@@ -16,8 +16,8 @@
 #include <string>
 #include <system_error>
 
-#include "text/TextCodec.h"
 #include "platform/FileIo.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::platform {
 namespace {

@@ -100,7 +100,7 @@ class ScopedEnvironment {
     saved_[name] = value ? std::optional<std::string>(value) : std::nullopt;
   }
 
-  std::map<std::string, std::optional<std::string>> saved_;
+  std::map<std::string, std::optional<std::string> > saved_;
 };
 #endif  // _WIN32
 

@@ -178,8 +178,8 @@ class FakeOpenPathView final : public ui::IOpenPathView {
   void Unload() override { unloaded = true; }
 
   std::vector<std::wstring> drives{L"c: [System]", L"d: [Daten]", L"z: [\\\\server\\share]"};
-  std::set<std::wstring> directories{L"C:\\",      L"C:\\Windows", L"C:\\Users\\anna\\Documents",
-                                     L"D:\\",      L"D:\\Daten",   L"D:\\Daten\\Fotos",
+  std::set<std::wstring> directories{L"C:\\", L"C:\\Windows", L"C:\\Users\\anna\\Documents",
+                                     L"D:\\", L"D:\\Daten",   L"D:\\Daten\\Fotos",
                                      L"Z:\\"};
   ui::frmOpenPath* dialog = nullptr;
   Drives drive1{*this};

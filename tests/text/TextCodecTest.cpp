@@ -8,17 +8,22 @@ namespace {
 TEST(TextCodec, Utf8RoundTripsEveryPlane) {
   const std::wstring text = L"C:\\Daten\\\u00FCber \u0416 \u20AC \U0001F4C1";
   const std::string bytes = EncodeUtf8(text);
-  EXPECT_EQ(bytes, "C:\\Daten\\\xC3\xBC" "ber \xD0\x96 \xE2\x82\xAC \xF0\x9F\x93\x81");
+  EXPECT_EQ(bytes,
+            "C:\\Daten\\\xC3\xBC"
+            "ber \xD0\x96 \xE2\x82\xAC \xF0\x9F\x93\x81");
   EXPECT_EQ(DecodeUtf8(bytes), text);
   EXPECT_EQ(CodePointCount(text), 19u);
 }
 
 TEST(TextCodec, RejectsWhatIsNotUtf8) {
-  for (const std::string_view bad : {"\xFC", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"}) {
+  for (const std::string_view bad :
+       {"\xFC", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"}) {
     EXPECT_FALSE(IsValidUtf8(bad)) << bad;
     EXPECT_FALSE(DecodeUtf8(bad).has_value());
   }
-  EXPECT_EQ(DecodeUtf8Lossy("a\xFF" "b"), L"a\uFFFDb");
+  EXPECT_EQ(DecodeUtf8Lossy("a\xFF"
+                            "b"),
+            L"a\uFFFDb");
 }
 
 TEST(TextCodec, Windows1252MapsTheHighHalfLikeWindows) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/MappingCommands.h"
-#include "text/TextCodec.h"
 #include "support/Fakes.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::ui {
 namespace {

@@ -131,8 +131,9 @@ TEST_F(frmMainTest, OnlyARightButtonReleaseOrTheMenuKeyOpensThePopup) {
 }
 
 TEST_F(frmMainTest, CloseAppliesTheResetButTessaroBeendenDoesNot) {
-  Load("[Startup]\ntarget drive=X:\ntarget path=C:\\Daten\nreset restart=1\n"
-       "[Data]\nnext path=2\nlast path 1=C:\\Daten\n");
+  Load(
+      "[Startup]\ntarget drive=X:\ntarget path=C:\\Daten\nreset restart=1\n"
+      "[Data]\nnext path=2\nlast path 1=C:\\Daten\n");
   const std::string before = ReadBytes(IniFile());
 
   form.mnuEnd_Click();

@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
-#include "text/TextCodec.h"
 #include "platform/Autostart.h"
 #include "platform/CommandRunner.h"
 #include "platform/KnownFolders.h"
+#include "text/TextCodec.h"
 #include "ui/CommandLine.h"
 #include "ui/qt/Program.h"
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "text/TextCodec.h"
 #include "core/modApp.h"
 #include "platform/Autostart.h"
 #include "platform/CommandRunner.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
+#include "text/TextCodec.h"
 #include "ui/CommandLine.h"
 #include "ui/frmMain.h"
 #include "ui/win32/MainWindow.h"
