@@ -1,5 +1,6 @@
-// Under Wine, in one run: process start to main window shown, for tessaro.exe
-// and for a minimal window program (30 runs each, alternating), and a "Map" click to
+// Under Wine, in one run: process start to main window shown, for tessaro.exe,
+// a minimal window program and the same window without the program around it
+// (30 runs each, alternating), and a "Map" click to
 // the launch that the recording subst.exe notes down.
 #include <windows.h>
 
@@ -123,15 +124,18 @@ int main() {
   const std::wstring folder = Folder();
   const std::wstring tessaro = folder + L"\\tessaro.exe";
   const std::wstring minimal = folder + L"\\minimal_window.exe";
+  const std::wstring sameWindow = folder + L"\\same_window.exe";
   const std::wstring record = folder + L"\\subst-calls.txt";
   CopyFileW(FromUnixPath(TESSARO_EXE).c_str(), tessaro.c_str(), FALSE);
   CopyFileW(FromUnixPath(MINIMAL_EXE).c_str(), minimal.c_str(), FALSE);
+  CopyFileW(FromUnixPath(SAME_WINDOW_EXE).c_str(), sameWindow.c_str(), FALSE);
   CopyFileW(FromUnixPath(RECORDING_SUBST_EXE).c_str(), (folder + L"\\subst.exe").c_str(), FALSE);
   DeleteFileW(record.c_str());
 
-  // Alternating, so both see the same state of the machine.
+  // Alternating, so all three see the same state of the machine.
   std::vector<double> tessaroTimes;
   std::vector<double> minimalTimes;
+  std::vector<double> sameWindowTimes;
   for (int run = 0; run < kRuns; ++run) {
     Started a = StartAndWait(tessaro, folder);
     tessaroTimes.push_back(a.milliseconds);
@@ -140,6 +144,9 @@ int main() {
     Started b = StartAndWait(minimal, folder);
     minimalTimes.push_back(b.milliseconds);
     Finish(b, WM_CLOSE, 0);
+    Started c = StartAndWait(sameWindow, folder);
+    sameWindowTimes.push_back(c.milliseconds);
+    Finish(c, WM_CLOSE, 0);
   }
 
   // Map clicks: the handler's own time, and until subst.exe has noted it.
@@ -193,8 +200,11 @@ int main() {
   // On a busy machine single runs stray by a factor of two; the ratio of
   // each run to its neighbour and the fastest runs stray far less.
   std::vector<double> pairRatios;
+  std::vector<double> floorRatios;
   for (std::size_t i = 0; i < tessaroTimes.size(); ++i) {
-    if (minimalTimes[i] > 0) pairRatios.push_back(tessaroTimes[i] / minimalTimes[i]);
+    if (minimalTimes[i] <= 0) continue;
+    pairRatios.push_back(tessaroTimes[i] / minimalTimes[i]);
+    floorRatios.push_back(sameWindowTimes[i] / minimalTimes[i]);
   }
   const double t = Median(tessaroTimes);
   const double m = Median(minimalTimes);
@@ -206,6 +216,9 @@ int main() {
   std::printf("  ratio (limit 1.30)                   %8.2f %8.2f\n", m > 0 ? t / m : 0.0,
               mMin > 0 ? tMin / mMin : 0.0);
   std::printf("  median of run-by-run ratios          %8.2f\n", Median(pairRatios));
+  std::printf("  same window without the program      %8.1f %8.1f ms\n", Median(sameWindowTimes),
+              *std::min_element(sameWindowTimes.begin(), sameWindowTimes.end()));
+  std::printf("  its median of run-by-run ratios      %8.2f\n", Median(floorRatios));
   std::printf("Map click, median of %d clicks:\n", kRuns);
   std::printf("  handler returned    %8.1f ms\n", Median(handled));
   std::printf("  launch recorded     %8.1f ms\n", Median(recorded));

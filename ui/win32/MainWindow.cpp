@@ -67,6 +67,17 @@ void FitComboFieldHeight(HWND combo, int height) {
   }
 }
 
+// Where a control sits at the given DPI; a combo box's height includes its
+// dropped-down list.
+RECT ControlRect(const layout::Control& control, UINT dpi) {
+  const auto& t = control.twips;
+  int height = Px(t.height, dpi);
+  if (control.kind == layout::Kind::kComboBox) height += Px(kDropDownTwips, dpi);
+  const int left = Px(t.left, dpi);
+  const int top = Px(t.top, dpi);
+  return RECT{left, top, left + Px(t.width, dpi), top + height};
+}
+
 std::int16_t ShiftState(WPARAM keys) {
   int shift = 0;
   if ((keys & MK_SHIFT) != 0) shift |= 1;
@@ -77,9 +88,10 @@ std::int16_t ShiftState(WPARAM keys) {
 
 }  // namespace
 
-bool Picture1Window::Create(HINSTANCE instance, HWND parent) {
+bool Picture1Window::Create(HINSTANCE instance, HWND parent, const RECT& rect) {
   // Never visible: no WS_VISIBLE, and nothing ever shows it.
-  return CreateWindowExW(0, kPicture1Class, L"", WS_CHILD, 0, 0, 0, 0, parent,
+  return CreateWindowExW(0, kPicture1Class, L"", WS_CHILD, rect.left, rect.top,
+                         rect.right - rect.left, rect.bottom - rect.top, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdPicture1)), instance,
                          this) != nullptr;
 }
@@ -139,14 +151,21 @@ bool MainWindow::Create() {
                       this) == nullptr) {
     return false;
   }
-  ApplyDpi(WindowDpi(hwnd_), nullptr);
+  // The controls were made for the window's own DPI; only a window that
+  // opened on a screen of another DPI still needs its size adjusted.
+  if (dpi_ != dpi) ApplyDpi(dpi_, nullptr);
   tray_.Attach(picture1_.hwnd(), instance_, IDI_TRAY);
   return true;
 }
 
 void MainWindow::CreateControls() {
+  // Made in their place and with their font at once: a second pass that moves
+  // and re-fonts every control costs noticeable start-up time.
+  dpi_ = WindowDpi(hwnd_);
+  font_ = CreateMessageFont(dpi_);
   for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
     const auto& c = layout::kMainControls[i];
+    const RECT rect = ControlRect(c, dpi_);
     const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdFor(c.name)));
     const wchar_t* className = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -168,12 +187,21 @@ void MainWindow::CreateControls() {
         style |= SS_OWNERDRAW | SS_NOTIFY | WS_BORDER;
         break;
       case layout::Kind::kPicture:
-        picture1_.Create(instance_, hwnd_);
+        picture1_.Create(instance_, hwnd_, rect);
         controls_[i] = picture1_.hwnd();
         continue;
     }
     controls_[i] =
-        CreateWindowExW(0, className, c.caption, style, 0, 0, 0, 0, hwnd_, id, instance_, nullptr);
+        CreateWindowExW(0, className, c.caption, style, rect.left, rect.top, rect.right - rect.left,
+                        rect.bottom - rect.top, hwnd_, id, instance_, nullptr);
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (c.kind == layout::Kind::kComboBox) {
+      // The list's drop height follows the field height of the font the box
+      // had when last sized: sized once more now that it has its own font.
+      SetWindowPos(controls_[i], nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      FitComboFieldHeight(controls_[i], Px(c.twips.height, dpi_));
+    }
   }
   cboDrive_.Bind(controls_[kCboDrive]);
   cboLocRes_.Bind(controls_[kCboLocRes]);
@@ -194,12 +222,12 @@ void MainWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
   font_ = font;
 
   for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
-    const auto& t = layout::kMainControls[i].twips;
-    const int height = Px(t.height, dpi);
-    const bool combo = layout::kMainControls[i].kind == layout::Kind::kComboBox;
-    SetWindowPos(controls_[i], nullptr, Px(t.left, dpi), Px(t.top, dpi), Px(t.width, dpi),
-                 combo ? height + Px(kDropDownTwips, dpi) : height, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (combo) FitComboFieldHeight(controls_[i], height);
+    const auto& c = layout::kMainControls[i];
+    const RECT rect = ControlRect(c, dpi);
+    SetWindowPos(controls_[i], nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (c.kind == layout::Kind::kComboBox)
+      FitComboFieldHeight(controls_[i], Px(c.twips.height, dpi));
   }
 
   RECT current{};

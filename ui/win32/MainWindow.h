@@ -23,7 +23,7 @@ class MainWindow;
 class Picture1Window final : public WindowBase {
  public:
   explicit Picture1Window(MainWindow& owner) : owner_(owner) {}
-  bool Create(HINSTANCE instance, HWND parent);
+  bool Create(HINSTANCE instance, HWND parent, const RECT& rect);
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
