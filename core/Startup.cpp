@@ -15,10 +15,9 @@ std::wstring SettingsFilePath(std::wstring_view appDataFolder) {
 }
 
 StartupView RunStartup(AppState& app, platform::IKnownFolders& folders) {
-  // The target path comes from the settings below in every case, also when
-  // they hold none; looking up the documents folder as a placeholder first
-  // would cost start-up time for a value that never shows.
-  app.strTargetPath.clear();
+  // The documents folder is only a placeholder: the settings replace it
+  // below even when they hold no target path.
+  app.strTargetPath = fctGetSpecialFolder(folders, platform::KnownFolder::kDocuments);
   app.strAppData = fctGetSpecialFolder(folders, platform::KnownFolder::kAppData);
   app.strIniFile = SettingsFilePath(app.strAppData);
   app.intNextPath = 0;
