@@ -14,16 +14,19 @@ std::wstring SettingsFilePath(std::wstring_view appDataFolder) {
   return path;
 }
 
+void LoadSettingsFromAppData(AppState& app, platform::IKnownFolders& folders) {
+  app.strAppData = fctGetSpecialFolder(folders, platform::KnownFolder::kAppData);
+  app.strIniFile = SettingsFilePath(app.strAppData);
+  LoadSettings(app);
+}
+
 StartupView RunStartup(AppState& app, platform::IKnownFolders& folders) {
   // The documents folder is only a placeholder: the settings replace it
   // below even when they hold no target path.
   app.strTargetPath = fctGetSpecialFolder(folders, platform::KnownFolder::kDocuments);
-  app.strAppData = fctGetSpecialFolder(folders, platform::KnownFolder::kAppData);
-  app.strIniFile = SettingsFilePath(app.strAppData);
   app.intNextPath = 0;
   app.blnPathMode = kTrue;
-
-  LoadSettings(app);
+  LoadSettingsFromAppData(app, folders);
 
   StartupView view;
   for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {

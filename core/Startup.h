@@ -16,6 +16,10 @@ inline constexpr std::wstring_view kIniFileName = L"Tessaro.ini";
 // platform's separator (a lone "\Tessaro.ini" when there is no folder).
 std::wstring SettingsFilePath(std::wstring_view appDataFolder);
 
+// Finds the application-data folder and the settings file in it, and reads
+// the settings: the part of start-up a restore at logon shares.
+void LoadSettingsFromAppData(AppState& app, platform::IKnownFolders& folders);
+
 // What the main window shows once loaded.
 struct StartupView {
   std::vector<std::wstring> driveItems;  // "A:" to "Z:"

@@ -7,8 +7,6 @@
 #include "core/MappingCommands.h"
 #include "core/Startup.h"
 #include "core/modApp.h"
-#include "core/modIniAccess.h"
-#include "core/modSpecialFolder.h"
 
 namespace tessaro::ui {
 
@@ -71,9 +69,7 @@ StartMode ParseStartMode(const std::vector<std::wstring>& arguments, SwitchStyle
 CommandOutcome RestoreMapping(platform::IKnownFolders& folders, platform::ICommandRunner& runner) {
   // The settings file is found and read as the main window's start-up does.
   AppState app;
-  app.strAppData = fctGetSpecialFolder(folders, platform::KnownFolder::kAppData);
-  app.strIniFile = SettingsFilePath(app.strAppData);
-  LoadSettings(app);
+  LoadSettingsFromAppData(app, folders);
   if (app.strTargetDrive.empty() || app.strTargetPath.empty()) return {};
 
   const platform::RunResult result =

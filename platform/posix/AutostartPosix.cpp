@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 #include "AutostartEntry.h"
+#include "SelfPath.h"
 #include "platform/Autostart.h"
 #include "platform/FileIo.h"
 #include "platform/KnownFolders.h"
@@ -39,18 +39,6 @@ std::string ExecArgument(std::string_view argument) {
     value += c;
   }
   return value;
-}
-
-std::string SelfPath() {
-  std::vector<char> buffer(4096);
-  for (;;) {
-    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) return {};
-    const auto used = static_cast<std::size_t>(length);
-    if (used < buffer.size()) return std::string(buffer.data(), used);
-    if (buffer.size() >= (1u << 16)) return {};
-    buffer.resize(buffer.size() * 2);
-  }
 }
 
 class PosixAutostart final : public IAutostart {

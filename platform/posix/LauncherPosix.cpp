@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "SelfPath.h"
 #include "platform/CommandRunner.h"
 #include "platform/Launcher.h"
 #include "platform/WindowsCommandLine.h"
@@ -31,20 +32,10 @@ bool IsRegularExecutable(const std::string& path) {
 }
 
 std::string ExecutableFolder() {
-  std::vector<char> buffer(4096);
-  for (;;) {
-    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) return {};
-    const auto used = static_cast<std::size_t>(length);
-    if (used < buffer.size()) {
-      const std::string self(buffer.data(), used);
-      const std::size_t slash = self.rfind('/');
-      if (slash == std::string::npos) return {};
-      return slash == 0 ? std::string("/") : self.substr(0, slash);
-    }
-    if (buffer.size() >= (1u << 16)) return {};
-    buffer.resize(buffer.size() * 2);
-  }
+  const std::string self = SelfPath();
+  const std::size_t slash = self.rfind('/');
+  if (slash == std::string::npos) return {};
+  return slash == 0 ? std::string("/") : self.substr(0, slash);
 }
 
 std::string Join(const std::string& folder, const std::string& name) {

@@ -33,25 +33,38 @@ WORD ShowCommand(WindowShow show) {
   return SW_SHOWNORMAL;
 }
 
+// Starts the command line's program; on success *process holds its handles
+// for the caller to close. Returns the system's error, or 0.
+DWORD StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD flags,
+                   PROCESS_INFORMATION* process) {
+  // CreateProcessW may write into the command line, so it gets a copy.
+  std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+  line.push_back(L'\0');
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = showCommand;
+  // No application name: Windows then looks in our own folder first, then
+  // the system folders, then PATH, as for a command typed without a path.
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
+                      &startup, process)) {
+    return GetLastError();
+  }
+  return 0;
+}
+
+bool IsMissing(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 class Win32Launcher final : public ILauncher {
  public:
   LaunchResult Launch(const std::wstring& commandLine, WindowShow show) override {
-    // CreateProcessW may write into the command line, so it gets a copy.
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = ShowCommand(show);
     PROCESS_INFORMATION process{};
-    // No application name: Windows then looks in our own folder first, then
-    // the system folders, then PATH, as for a command typed without a path.
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-      const DWORD error = GetLastError();
-      const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-      return {missing ? LaunchStatus::kNotFound : LaunchStatus::kFailed, SystemMessage(error)};
+    if (const DWORD error = StartProcess(commandLine, ShowCommand(show), 0, &process)) {
+      return {IsMissing(error) ? LaunchStatus::kNotFound : LaunchStatus::kFailed,
+              SystemMessage(error)};
     }
     // Nothing is waited for or read back, so the handles go at once.
     CloseHandle(process.hThread);
@@ -63,20 +76,11 @@ class Win32Launcher final : public ILauncher {
 class Win32CommandRunner final : public ICommandRunner {
  public:
   RunResult RunAndWait(const std::wstring& commandLine) override {
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process{};
-    // Found as Launch finds it; no console flashes up for a console program.
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process)) {
-      const DWORD error = GetLastError();
-      const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-      return {missing ? RunStatus::kNotFound : RunStatus::kFailed, 0, SystemMessage(error)};
+    // No console flashes up for a console program.
+    if (const DWORD error = StartProcess(commandLine, SW_HIDE, CREATE_NO_WINDOW, &process)) {
+      return {IsMissing(error) ? RunStatus::kNotFound : RunStatus::kFailed, 0,
+              SystemMessage(error)};
     }
     CloseHandle(process.hThread);
     DWORD code = 0;
