@@ -51,6 +51,12 @@ for stage in "${stages[@]}"; do
     format)
       echo "== format: clang-format over every C++ file"
       git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+      # A library is reached through its include folder, never by a path
+      # that climbs out of the including file's folder.
+      if git grep -n '#include "\.\./' -- '*.cpp' '*.h' '*.rc'; then
+        echo "format: #include \"../\" reaches around a library's include folder" >&2
+        exit 1
+      fi
       ;;
     native | asan | windows) run_preset "$stage" ;;
     fuzz)

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "platform/Autostart.h"
-#include "platform/posix/AutostartEntry.h"
+#include "AutostartEntry.h"
 #include "support/Files.h"
 #include "text/TextCodec.h"
 #endif

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "platform/posix/FolderScanPosix.h"
+#include "FolderScanPosix.h"
 #include "support/Files.h"
 
 namespace tessaro::platform {

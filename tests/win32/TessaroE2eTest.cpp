@@ -10,7 +10,7 @@
 #include <array>
 #include <string>
 
-#include "tests/win32/TessaroHarness.h"
+#include "win32/TessaroHarness.h"
 #include "ui/Commands.h"
 #include "ui/win32/ControlIds.h"
 

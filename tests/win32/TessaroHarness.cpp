@@ -1,4 +1,4 @@
-#include "tests/win32/TessaroHarness.h"
+#include "win32/TessaroHarness.h"
 
 #include <oleacc.h>
 #include <shellapi.h>

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/win32/TessaroHarness.h"
+#include "win32/TessaroHarness.h"
 #include "ui/Commands.h"
 #include "ui/win32/ControlIds.h"
 
