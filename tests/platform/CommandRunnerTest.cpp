@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/Autostart.h"
 #include "AutostartEntry.h"
+#include "platform/Autostart.h"
 #include "support/Files.h"
 #include "text/TextCodec.h"
 #endif

@@ -10,9 +10,9 @@
 #include <array>
 #include <string>
 
-#include "win32/TessaroHarness.h"
 #include "ui/Commands.h"
 #include "ui/win32/ControlIds.h"
+#include "win32/TessaroHarness.h"
 
 namespace tessaro::e2e {
 namespace {
