@@ -2,6 +2,7 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdlib>
@@ -73,10 +74,39 @@ int RunCommandLineMode(ui::StartMode mode) {
   return outcome.exitCode;
 }
 
+// No DLL that is loaded after start-up, by us or by a system DLL on our
+// behalf, is searched for in the program's own folder, where a planted one
+// could wait (a zip unpacked into Downloads). Looked up at run time: Windows 7
+// has it only with an update.
+void LoadDllsFromSystem32Only() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  if (kernel32 == nullptr) return;
+  const auto set = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+  if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+// COM for the whole run of the window: a screen reader's questions reach the
+// controls through it.
+class ComApartment {
+ public:
+  ComApartment() : ready_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (ready_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool ready_;
+};
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {
+  LoadDllsFromSystem32Only();
   // A drive without a medium must not make the system ask the user to insert
   // one while the folder dialog looks at it.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -84,6 +114,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   const ui::StartMode mode = ui::ParseStartMode(ArgumentsAfterProgram(), ui::SwitchStyle::kWindows);
   if (mode != ui::StartMode::kNormal) return RunCommandLineMode(mode);
 
+  const ComApartment com;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -93,7 +124,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   ui::win32::TrayIconWin32 tray;
   ui::win32::ClockWin32 clock;
   ui::win32::ProcessExitWin32 exit;
-  ui::win32::VersionResourceWin32 version;
+  ui::win32::BuildVersion version;
 
   ui::win32::MainWindow window(instance, tray);
   if (!window.Create()) return 1;
