@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 
+#include "platform/ProgramNames.h"
 #include "ui/Commands.h"
 #include "ui/win32/ControlIds.h"
 #include "win32/TessaroHarness.h"
@@ -256,6 +257,31 @@ class LeavingTest : public TessaroE2e {
   }
   std::string afterMap_;
 };
+
+// The setup's request to end: never answered inside an open box's loop; once
+// the box has closed, the program ends and saves as its close box would.
+TEST_F(LeavingTest, SetupsEndRequest_WaitsForAnOpenBox_ThenSavesAsTheCloseBox) {
+  StartProgram();
+  Map(L"X:", L"C:\\Daten");
+  ASSERT_EQ(P().WaitForRecordedLines(1).size(), 1u);
+  DeleteSettings();
+  const UINT request = RegisterWindowMessageW(names::kEndRequestMessage);
+  ASSERT_NE(request, 0u);
+
+  P().PostCommand(Id(CommandId::mnuAbout));
+  HWND box = P().WaitForWindow(L"#32770");
+  ASSERT_NE(box, nullptr);
+  PostMessageW(P().Main(), request, 0, 0);
+  EXPECT_FALSE(P().WaitForExit(1000)) << "ended from inside the box's loop";
+  EXPECT_TRUE(IsWindowVisible(box));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitUntilGone(box));
+
+  PostMessageW(P().Main(), request, 0, 0);
+  ASSERT_TRUE(P().WaitForExit(15000)) << "the setup's request did not end the program";
+  EXPECT_NE(ReadSettings().find("target drive=X:\r\ntarget path=C:\\Daten\r\n"), std::string::npos)
+      << ReadSettings();
+}
 
 TEST_F(LeavingTest, CloseBox_WithResetMark_ForgetsTheChoice) {
   MapThenMarkReset();

@@ -14,6 +14,7 @@
 #include "platform/CommandRunner.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
+#include "platform/ProgramNames.h"
 #include "text/TextCodec.h"
 #include "ui/CommandLine.h"
 #include "ui/frmMain.h"
@@ -102,6 +103,17 @@ class ComApartment {
   bool ready_;
 };
 
+// The setup asks a Tessaro it is about to replace to end, as the close box
+// would end it (it saves). Answered here, at the top of the loop, never from
+// inside a modal box's own loop: such a loop drops the request and the setup
+// asks again once the box has closed.
+bool EndedOnSetupRequest(const MSG& msg, HWND main) {
+  static const UINT request = RegisterWindowMessageW(names::kEndRequestMessage);
+  if (request == 0 || msg.message != request || msg.hwnd != main) return false;
+  SendMessageW(main, WM_CLOSE, 0, 0);
+  return true;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
@@ -136,6 +148,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (EndedOnSetupRequest(msg, window.hwnd())) continue;
     if (window.TranslateDialogKeys(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
