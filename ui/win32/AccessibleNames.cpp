@@ -101,6 +101,7 @@ class NamedAccessible final : public IAccessible, public IEnumVARIANT, public IO
     if (refs == 0) delete this;
     return static_cast<ULONG>(refs);
   }
+
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     return standard_->GetTypeInfoCount(count);
   }
