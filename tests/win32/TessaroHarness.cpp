@@ -167,6 +167,31 @@ bool TessaroProcess::Start() {
   return main_ != nullptr;
 }
 
+long TessaroProcess::RunAgain(const std::wstring& arguments, DWORD milliseconds) const {
+  const std::wstring exe = folder_ + L"\\tessaro.exe";
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION again{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder_.c_str(), &startup, &again)) {
+    return -1;
+  }
+  long code = -1;
+  if (WaitForSingleObject(again.hProcess, milliseconds) == WAIT_OBJECT_0) {
+    DWORD exit = 0;
+    GetExitCodeProcess(again.hProcess, &exit);
+    code = static_cast<long>(exit);
+  } else {
+    TerminateProcess(again.hProcess, 1);
+    WaitForSingleObject(again.hProcess, 5000);
+  }
+  CloseHandle(again.hProcess);
+  CloseHandle(again.hThread);
+  return code;
+}
+
 bool TessaroProcess::WaitForExit(DWORD milliseconds) {
   return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
 }
@@ -262,8 +287,14 @@ bool TessaroProcess::WaitUntilGone(HWND window, DWORD milliseconds) const {
   return true;
 }
 
-std::wstring AccessibleName(HWND window) {
-  // The calls go to the program's thread through COM.
+namespace {
+
+// One text of a window's client object, read through the system's
+// accessibility from outside the program; the calls go to the program's
+// thread through COM.
+std::wstring AccessibleText(HWND window,
+                            HRESULT (STDMETHODCALLTYPE IAccessible::*read)(VARIANT, BSTR*),
+                            const wchar_t* missing) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   IAccessible* object = nullptr;
   if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
@@ -274,13 +305,23 @@ std::wstring AccessibleName(HWND window) {
   VARIANT self{};
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
-  BSTR name = nullptr;
-  const HRESULT got = object->get_accName(self, &name);
-  std::wstring result = got == S_OK && name != nullptr ? std::wstring(name, SysStringLen(name))
-                                                       : std::wstring(L"<no name>");
-  SysFreeString(name);
+  BSTR text = nullptr;
+  const HRESULT got = (object->*read)(self, &text);
+  std::wstring result = got == S_OK && text != nullptr ? std::wstring(text, SysStringLen(text))
+                                                       : std::wstring(missing);
+  SysFreeString(text);
   object->Release();
   return result;
+}
+
+}  // namespace
+
+std::wstring AccessibleName(HWND window) {
+  return AccessibleText(window, &IAccessible::get_accName, L"<no name>");
+}
+
+std::wstring AccessibleShortcut(HWND window) {
+  return AccessibleText(window, &IAccessible::get_accKeyboardShortcut, L"<none>");
 }
 
 bool TessaroProcess::TypeChord(std::initializer_list<WORD> keys) const {

@@ -23,6 +23,9 @@ std::string Utf8(const std::wstring& text);
 // The name a screen reader hears for a window: its client object's, read
 // through the system's accessibility from outside the program.
 std::wstring AccessibleName(HWND window);
+// The keyboard shortcut a screen reader announces for it ("Alt+L"), or
+// "<none>".
+std::wstring AccessibleShortcut(HWND window);
 
 class TessaroProcess {
  public:
@@ -37,6 +40,10 @@ class TessaroProcess {
 
   // Starts the program and waits for its main window to be shown.
   bool Start();
+  // Starts tessaro.exe once more from the same folder with the arguments
+  // given and waits for it to end: its exit code, or -1 when it did not end
+  // in time (it is ended then).
+  long RunAgain(const std::wstring& arguments, DWORD milliseconds = 20000) const;
   // Whether the process has ended within the time given.
   bool WaitForExit(DWORD milliseconds);
   bool Running() const;

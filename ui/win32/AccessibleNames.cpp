@@ -54,8 +54,9 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class NamedAccessible final : public IAccessible {
  public:
-  NamedAccessible(IAccessible* standard, const wchar_t* name, const AccessibilityApi& api)
-      : standard_(standard), name_(name), api_(api) {}
+  NamedAccessible(IAccessible* standard, const wchar_t* name, const std::wstring& shortcut,
+                  const AccessibilityApi& api)
+      : standard_(standard), name_(name), shortcut_(shortcut), api_(api) {}
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -130,7 +131,12 @@ class NamedAccessible final : public IAccessible {
     return standard_->get_accHelpTopic(file, child, topic);
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-    return standard_->get_accKeyboardShortcut(child, shortcut);
+    if (!IsSelf(child) || shortcut_.empty()) {
+      return standard_->get_accKeyboardShortcut(child, shortcut);
+    }
+    if (shortcut == nullptr) return E_POINTER;
+    *shortcut = api_.sysAllocString(shortcut_.c_str());
+    return *shortcut != nullptr ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
     return standard_->get_accFocus(child);
@@ -170,11 +176,18 @@ class NamedAccessible final : public IAccessible {
   LONG refs_ = 1;
   IAccessible* standard_;
   std::wstring name_;
+  std::wstring shortcut_;
   const AccessibilityApi& api_;
 };
 #pragma GCC diagnostic pop
 
-LRESULT AnswerWithName(HWND control, WPARAM flags, const wchar_t* name) {
+// What a control is announced by; lives as long as the control's subclass.
+struct AccessibleText {
+  const wchar_t* name;
+  std::wstring shortcut;
+};
+
+LRESULT AnswerWithName(HWND control, WPARAM flags, const AccessibleText& text) {
   const AccessibilityApi* api = Api();
   if (api == nullptr) return 0;
   IAccessible* standard = nullptr;
@@ -182,7 +195,7 @@ LRESULT AnswerWithName(HWND control, WPARAM flags, const wchar_t* name) {
                                             reinterpret_cast<void**>(&standard)))) {
     return 0;
   }
-  auto* named = new (std::nothrow) NamedAccessible(standard, name, *api);
+  auto* named = new (std::nothrow) NamedAccessible(standard, text.name, text.shortcut, *api);
   if (named == nullptr) {
     standard->Release();
     return 0;
@@ -193,21 +206,35 @@ LRESULT AnswerWithName(HWND control, WPARAM flags, const wchar_t* name) {
 }
 
 constexpr UINT_PTR kNameSubclassId = 1;
+// Where the texts of a named control are found again when it is named once
+// more (the subclass keeps them too, but comctl32 offers no named export to
+// read them back).
+constexpr const wchar_t* kTextProperty = L"TessaroAccessibleText";
 
 LRESULT CALLBACK NameSubclass(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                               DWORD_PTR data) {
-  const auto* name = reinterpret_cast<const wchar_t*>(data);
+  auto* text = reinterpret_cast<AccessibleText*>(data);
   if (msg == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-    if (const LRESULT answer = AnswerWithName(control, wParam, name); answer != 0) return answer;
+    if (const LRESULT answer = AnswerWithName(control, wParam, *text); answer != 0) return answer;
   } else if (msg == WM_NCDESTROY) {
     RemoveWindowSubclass(control, &NameSubclass, kNameSubclassId);
+    RemovePropW(control, kTextProperty);
+    delete text;
   }
   return DefSubclassProc(control, msg, wParam, lParam);
 }
 
-void Subclass(HWND control, const wchar_t* name) {
-  // A second call only replaces the name.
-  SetWindowSubclass(control, &NameSubclass, kNameSubclassId, reinterpret_cast<DWORD_PTR>(name));
+void Subclass(HWND control, const wchar_t* name, const std::wstring& shortcut) {
+  // A second call only replaces the texts.
+  auto* text = new (std::nothrow) AccessibleText{name, shortcut};
+  if (text == nullptr) return;
+  if (SetWindowSubclass(control, &NameSubclass, kNameSubclassId,
+                        reinterpret_cast<DWORD_PTR>(text)) == FALSE) {
+    delete text;
+    return;
+  }
+  delete static_cast<AccessibleText*>(GetPropW(control, kTextProperty));
+  SetPropW(control, kTextProperty, text);
 }
 
 // The message box being shown and the text its static control is to be
@@ -247,16 +274,16 @@ LRESULT CALLBACK MessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void SetAccessibleName(HWND control, const wchar_t* name) {
+void SetAccessibleName(HWND control, const wchar_t* name, const std::wstring& shortcut) {
   if (control == nullptr) return;
-  Subclass(control, name);
+  Subclass(control, name, shortcut);
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof(combo);
   wchar_t className[16] = {};
   GetClassNameW(control, className, 16);
   if (lstrcmpiW(className, L"ComboBox") == 0 && GetComboBoxInfo(control, &combo) &&
       combo.hwndItem != nullptr && combo.hwndItem != control) {
-    Subclass(combo.hwndItem, name);
+    Subclass(combo.hwndItem, name, shortcut);
   }
 }
 
