@@ -295,6 +295,12 @@ TEST_F(TrayTest, HideIntoTray_LeftButtonBringsTheWindowBack) {
   P().Command(Id(CommandId::mnuSystray));
   EXPECT_FALSE(P().MainVisible());
   EXPECT_TRUE(P().TrayIconPresent());
+  // The tip says whose icon it is: a screen reader announces it as its name.
+  const std::wstring tip = L"Tessaro - Rechte Maustaste f\u00FCr Men\u00FC";
+  EXPECT_TRUE(WaitFor([&] {
+    const auto tips = ShellTrayTips();
+    return std::find(tips.begin(), tips.end(), tip) != tips.end();
+  })) << "the shell shows no icon with the tip";
 
   // Moves, releases and double clicks on the icon do nothing.
   for (UINT ignored : {512u, 514u, 515u, 516u, 518u}) P().TrayEvent(ignored);

@@ -1,5 +1,6 @@
 #include "win32/TessaroHarness.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -315,6 +316,62 @@ std::wstring AccessibleText(HWND window,
 }
 
 }  // namespace
+
+namespace {
+
+BOOL CALLBACK CollectTooltips(HWND window, LPARAM context) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) {
+    reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+  }
+  return TRUE;
+}
+
+// A tooltip's texts. The control copies them into memory of its own process,
+// so the record and the text buffer are lent there for the call.
+void ReadTooltipTexts(HWND tooltip, std::vector<std::wstring>& tips) {
+  constexpr std::size_t kTextChars = 256;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tooltip, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return;
+  const SIZE_T size = sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t);
+  void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  if (remote != nullptr) {
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(TTTOOLINFOW));
+    const LRESULT count = SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof(info);
+      info.lpszText = remoteText;
+      wchar_t text[kTextChars] = {};
+      SIZE_T moved = 0;
+      if (!WriteProcessMemory(process, remote, &info, sizeof(info), &moved) ||
+          !WriteProcessMemory(process, remoteText, text, sizeof(text), &moved) ||
+          SendMessageW(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(remote)) == FALSE ||
+          !ReadProcessMemory(process, remoteText, text, sizeof(text), &moved)) {
+        continue;
+      }
+      text[kTextChars - 1] = L'\0';
+      if (text[0] != L'\0') tips.emplace_back(text);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+}
+
+}  // namespace
+
+std::vector<std::wstring> ShellTrayTips() {
+  std::vector<HWND> tooltips;
+  EnumWindows(&CollectTooltips, reinterpret_cast<LPARAM>(&tooltips));
+  std::vector<std::wstring> tips;
+  for (HWND tooltip : tooltips) ReadTooltipTexts(tooltip, tips);
+  return tips;
+}
 
 std::wstring AccessibleName(HWND window) {
   return AccessibleText(window, &IAccessible::get_accName, L"<no name>");

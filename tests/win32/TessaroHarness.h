@@ -27,6 +27,10 @@ std::wstring AccessibleName(HWND window);
 // "<none>".
 std::wstring AccessibleShortcut(HWND window);
 
+// The tips of every icon the shell shows in its notification area, read from
+// the shell's own tooltips: what the shell made of the records it was handed.
+std::vector<std::wstring> ShellTrayTips();
+
 class TessaroProcess {
  public:
   // A fresh folder holding tessaro.exe and, when wanted, the recording
