@@ -65,18 +65,23 @@ TEST(SingleInstance, Folder_UnderTheRuntimeFolder_MadePrivate_RefusedWhenOpenToO
   const char* saved = std::getenv("XDG_RUNTIME_DIR");
   const std::string restore = saved != nullptr ? saved : "";
   ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-  EXPECT_EQ(InstanceFolder(), (runtime / "tessaro").string());
-  EXPECT_EQ(fs::status(runtime / "tessaro").permissions() & fs::perms::all, fs::perms::owner_all);
-  fs::permissions(runtime / "tessaro", fs::perms::group_all, fs::perm_options::add);
-  EXPECT_EQ(InstanceFolder(), "");
+  EXPECT_EQ(InstanceFolderPath(), (runtime / "tessaro").string());
   // Relative values do not count.
   ::setenv("XDG_RUNTIME_DIR", "run", 1);
-  EXPECT_EQ(InstanceFolder(), "/tmp/tessaro-" + std::to_string(::getuid()));
+  EXPECT_EQ(InstanceFolderPath(), "/tmp/tessaro-" + std::to_string(::getuid()));
   if (saved != nullptr) {
     ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
   } else {
     ::unsetenv("XDG_RUNTIME_DIR");
   }
+
+  const fs::path folder = runtime / "tessaro";
+  EXPECT_EQ(PrepareInstanceFolder(folder.string()), folder.string());
+  EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+  fs::permissions(folder, fs::perms::group_all, fs::perm_options::add);
+  EXPECT_EQ(PrepareInstanceFolder(folder.string()), "");
+  fs::create_directory_symlink(runtime, temp.Path() / "link");
+  EXPECT_EQ(PrepareInstanceFolder((temp.Path() / "link").string()), "");
 }
 
 class Program {

@@ -39,13 +39,16 @@ bool MakeFolders(const std::string& path) {
 
 }  // namespace
 
-std::string InstanceFolder() {
+std::string InstanceFolderPath() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  const std::string folder = runtime != nullptr && runtime[0] == '/'
-                                 ? std::string(runtime) + "/tessaro"
-                                 : "/tmp/tessaro-" + std::to_string(::getuid());
-  if (!MakeFolders(folder) || !IsPrivateFolder(folder)) return {};
-  return folder;
+  // A relative value is to be ignored, as the base directory rules say.
+  return runtime != nullptr && runtime[0] == '/' ? std::string(runtime) + "/tessaro"
+                                                 : "/tmp/tessaro-" + std::to_string(::getuid());
+}
+
+std::string PrepareInstanceFolder(const std::string& path) {
+  if (!MakeFolders(path) || !IsPrivateFolder(path)) return {};
+  return path;
 }
 
 SingleInstance::SingleInstance(std::string folder) : folder_(std::move(folder)) {

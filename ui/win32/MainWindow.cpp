@@ -292,10 +292,7 @@ void MainWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 
 void MainWindow::Show() { ShowWindow(hwnd_, SW_SHOW); }
 
-void MainWindow::SetForeground() {
-  // An open dialog or message box comes first: the window waits for it.
-  SetForegroundWindow(GetLastActivePopup(hwnd_));
-}
+void MainWindow::SetForeground() { SetForegroundWindow(hwnd_); }
 
 void MainWindow::PopupFileMenu() {
   if (!keyboardMenuAt_) {
@@ -378,6 +375,8 @@ void MainWindow::OnStartedAgain() {
   if (logic_ == nullptr) return;
   if (IsIconic(hwnd_) != FALSE) ShowWindow(hwnd_, SW_RESTORE);
   logic_->Form_StartedAgain();
+  // An open dialog or message box comes first: the window waits for it.
+  if (HWND popup = GetLastActivePopup(hwnd_); popup != hwnd_) SetForegroundWindow(popup);
 }
 
 void MainWindow::OnNextDialogControl(WPARAM wParam, LPARAM lParam) {

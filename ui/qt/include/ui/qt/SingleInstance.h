@@ -42,9 +42,14 @@ class SingleInstance {
 };
 
 // $XDG_RUNTIME_DIR/tessaro, or /tmp/tessaro-<uid> without an absolute
-// XDG_RUNTIME_DIR (where the drives live as well), made if missing. Empty when
-// it cannot be made or is not the user's private folder: Tessaro then starts
+// XDG_RUNTIME_DIR (where the drives live as well).
+std::string InstanceFolderPath();
+
+// The folder made if missing (mode 0700, with its parents). Empty when it
+// cannot be made or is not the user's private folder: Tessaro then starts
 // without the check.
-std::string InstanceFolder();
+std::string PrepareInstanceFolder(const std::string& path);
+
+inline std::string InstanceFolder() { return PrepareInstanceFolder(InstanceFolderPath()); }
 
 }  // namespace tessaro::ui::qt
