@@ -1,7 +1,6 @@
 // One Tessaro per user and session: the hand-over between two starts, a
 // socket left by a crashed run, and the real program started twice.
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -9,19 +8,14 @@
 
 #include <QLocalSocket>
 
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "QtTestSupport.h"
 #include "ui/qt/SingleInstance.h"
-
-extern char** environ;
 
 namespace tessaro::ui::qt::testing {
 namespace {
@@ -84,52 +78,6 @@ TEST(SingleInstance, Folder_UnderTheRuntimeFolder_MadePrivate_RefusedWhenOpenToO
   EXPECT_EQ(PrepareInstanceFolder((temp.Path() / "link").string()), "");
 }
 
-class Program {
- public:
-  explicit Program(const fs::path& root) {
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-      const std::string_view text = *entry;
-      if (!text.starts_with("HOME=") && !text.starts_with("XDG_")) env_.emplace_back(text);
-    }
-    env_.push_back("HOME=" + (root / "home").string());
-    env_.push_back("XDG_CONFIG_HOME=" + (root / "config").string());
-    env_.push_back("XDG_RUNTIME_DIR=" + (root / "run").string());
-    env_.emplace_back("QT_QPA_PLATFORM=offscreen");
-  }
-
-  pid_t Spawn(std::vector<std::string> arguments = {}) {
-    std::vector<char*> envp;
-    for (auto& entry : env_) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    arguments.insert(arguments.begin(), TESSARO_EXE);
-    std::vector<char*> argv;
-    for (auto& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    EXPECT_EQ(::posix_spawn(&pid, TESSARO_EXE, nullptr, nullptr, argv.data(), envp.data()), 0);
-    return pid;
-  }
-
-  // The exit code, or -1 when the program did not end in time (it is killed).
-  int Run(std::vector<std::string> arguments = {}) {
-    const pid_t pid = Spawn(std::move(arguments));
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    int status = 0;
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > until) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        return -1;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  std::vector<std::string> env_;
-};
-
 bool Answers(const fs::path& socket) {
   QLocalSocket probe;
   probe.connectToServer(QString::fromStdString(socket.string()));
@@ -143,7 +91,7 @@ bool Alive(pid_t pid) {
 
 TEST(SingleInstance, RealProgramStartedTwice_OneRemains_SwitchesStillWork_AfterACrashItStarts) {
   const TempFolder temp;
-  Program program(temp.Path());
+  Program program(TESSARO_EXE, temp.Path());
   const fs::path socket = temp.Path() / "run" / "tessaro" / "instance";
   const fs::path settings = temp.Path() / "config" / "Tessaro.ini";
 

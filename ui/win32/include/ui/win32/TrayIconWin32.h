@@ -35,9 +35,6 @@ class TrayIconWin32 final : public ITrayIcon {
   // icon's menu closed without a choice.
   void ReturnFocus();
 
-  // The record last handed to the shell.
-  const NOTIFYICONDATAW& Record() const { return record_; }
-
  private:
   HWND callbackWindow_ = nullptr;
   HINSTANCE instance_ = nullptr;

@@ -1,4 +1,4 @@
-// What the Win32 front end hands the system for its menus and its tray icon.
+// The menus as the Win32 front end hands them to the system.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,9 +6,7 @@
 #include <string>
 
 #include "ui/Commands.h"
-#include "ui/frmMain.h"
 #include "ui/win32/Controls.h"
-#include "ui/win32/TrayIconWin32.h"
 
 namespace tessaro::ui::win32 {
 namespace {
@@ -19,7 +17,7 @@ std::wstring ItemText(HMENU menu, int position) {
   return text;
 }
 
-TEST(MenuAndTray, MenusCarryTheirAccessKeys) {
+TEST(Menus, MenusCarryTheirAccessKeys) {
   HMENU file = BuildPopupMenu(kFileMenu);
   HMENU mappings = GetSubMenu(file, 0);
   EXPECT_EQ(ItemText(file, 0), L"&Local Mappings");
@@ -35,20 +33,6 @@ TEST(MenuAndTray, MenusCarryTheirAccessKeys) {
   EXPECT_EQ(ItemText(tray, 2), L"\u00DC&ber...");
   EXPECT_EQ(ItemText(tray, 4), L"Tessaro b&eenden");
   DestroyMenu(tray);
-}
-
-// The record is handed as it is; without a window the shell refuses it.
-TEST(MenuAndTray, TrayRecordCarriesTheTipNulTerminated) {
-  TrayIconWin32 tray;
-  tray.Attach(nullptr, GetModuleHandleW(nullptr), 1);
-  tray.Show(kTrayTip);
-  const NOTIFYICONDATAW& record = tray.Record();
-  EXPECT_EQ(record.cbSize, NOTIFYICONDATAW_V1_SIZE);
-  EXPECT_NE(record.uFlags & NIF_TIP, 0u);
-  EXPECT_EQ(std::wstring(record.szTip), L"Tessaro - Rechte Maustaste f\u00FCr Men\u00FC");
-  for (std::size_t i = std::wstring(record.szTip).size(); i < 64; ++i) {
-    EXPECT_EQ(record.szTip[i], L'\0') << i;
-  }
 }
 
 }  // namespace
