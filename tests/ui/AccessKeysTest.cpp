@@ -25,45 +25,32 @@ wchar_t KeyLetter(std::wstring_view caption, int at) {
 bool IsButton(const layout::Control& c) { return c.kind == layout::Kind::kButton; }
 bool IsButton(const layout::DialogControl& c) { return c.kind == layout::DialogKind::kButton; }
 
-// Checks one window: keys unique, each on a letter of its caption; every
-// label that names a control and every button with a word has one, unless it
-// is listed as answering Enter or Escape instead.
+// Checks one window: every key on a letter of its control's caption and
+// unique; every label that names a control and every button with a word has
+// one, unless it answers Enter or Escape instead.
 template <typename Controls>
 void CheckWindow(const Controls& controls, std::span<const ControlKey> table,
                  const std::set<std::string_view>& withoutKey, const char* window) {
   std::set<wchar_t> letters;
-  for (const ControlKey& key : table) {
-    const auto* control = [&]() -> const typename Controls::value_type* {
-      for (const auto& c : controls)
-        if (c.name == key.control) return &c;
-      return nullptr;
-    }();
-    ASSERT_NE(control, nullptr) << window << ": " << key.control;
-    const std::wstring_view caption = control->caption;
-    ASSERT_GE(key.at, 0) << key.control;
-    ASSERT_LT(static_cast<std::size_t>(key.at), caption.size()) << key.control;
-    EXPECT_TRUE(std::iswalpha(static_cast<wint_t>(caption[static_cast<std::size_t>(key.at)])))
-        << key.control;
-    EXPECT_TRUE(letters.insert(KeyLetter(caption, key.at)).second)
-        << window << ": key of " << key.control << " used twice";
-  }
   for (const auto& c : controls) {
-    const bool labelsAControl = [&] {
-      for (const auto& entry : access::kAccessibleNames)
-        if (entry.label == c.name) return true;
-      return false;
-    }();
     const std::wstring_view caption = c.caption;
+    const int at = KeyOf(table, c.name);
+    const bool labels =
+        std::any_of(access::kAccessibleNames.begin(), access::kAccessibleNames.end(),
+                    [&](const auto& entry) { return entry.label == c.name; });
     const bool worded = std::any_of(caption.begin(), caption.end(), [](wchar_t ch) {
       return std::iswalpha(static_cast<wint_t>(ch));
     });
-    const bool required = labelsAControl || (IsButton(c) && worded);
-    if (withoutKey.count(c.name) != 0) {
-      EXPECT_EQ(KeyOf(table, c.name), kNone) << window << ": " << c.name;
-    } else if (required) {
-      EXPECT_NE(KeyOf(table, c.name), kNone) << window << ": " << c.name << " needs a key";
+    if (withoutKey.count(c.name) != 0 || !(labels || (IsButton(c) && worded))) {
+      EXPECT_EQ(at, kNone) << window << ": " << c.name;
+      continue;
     }
+    ASSERT_GE(at, 0) << window << ": " << c.name << " needs a key";
+    ASSERT_LT(static_cast<std::size_t>(at), caption.size()) << c.name;
+    EXPECT_TRUE(std::iswalpha(static_cast<wint_t>(caption[static_cast<std::size_t>(at)])));
+    EXPECT_TRUE(letters.insert(KeyLetter(caption, at)).second) << window << ": " << c.name;
   }
+  EXPECT_EQ(letters.size(), table.size()) << window << ": a key for no control";
 }
 
 TEST(AccessKeysTest, UniqueAndPresentPerWindow) {
