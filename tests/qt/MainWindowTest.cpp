@@ -138,6 +138,10 @@ TEST_F(MainWindowTest, AccessKeys_LabelsReachTheirBoxes_ButtonsPress_NoDefaultBu
     // What a screen reader hears of the label: its name without the mark.
     EXPECT_EQ(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
               QString(text).remove('&'));
+    // And of the box's line edit, where the focus sits: the key.
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(Box(box)->lineEdit())->text(QAccessible::Accelerator),
+        QKeySequence(Qt::ALT | key).toString(QKeySequence::NativeText));
     Button("cmdOpenDrive")->setFocus();
     QTest::keyClick(window_.get(), key, Qt::AltModifier);
     EXPECT_TRUE(Box(box)->hasFocus() || Box(box)->lineEdit()->hasFocus()) << label;
