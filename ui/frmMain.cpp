@@ -11,7 +11,6 @@
 namespace tessaro::ui {
 namespace {
 
-constexpr std::int16_t kRightButton = 2;
 constexpr const wchar_t* kMessageTitle = L"Tessaro";
 
 }  // namespace
@@ -38,8 +37,8 @@ void frmMain::Form_Unload() {
   SaveSettings(app_);
 }
 
-void frmMain::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float /*x*/, float /*y*/) {
-  if (button == kRightButton) view_.PopupFileMenu();
+void frmMain::Form_MouseUp(MouseButton button) {
+  if (button == MouseButton::kRight) view_.PopupFileMenu();
 }
 
 // The keyboard's way to the menu a right click on the background opens.
@@ -135,6 +134,11 @@ void frmMain::TrayIcon_Event(TrayEvent event) {
 }
 
 void frmMain::mnuBarShowWindow_Click() { ShowWindowAndRemoveIcon(); }
+
+void frmMain::Form_StartedAgain() {
+  ShowWindowAndRemoveIcon();
+  view_.SetForeground();
+}
 
 void frmMain::ShowWindowAndRemoveIcon() {
   view_.Show();

@@ -107,31 +107,54 @@ TEST_F(MainWindowTest, Controls_AtTheirTwipsWithTheirCaptions) {
     ASSERT_NE(widget, nullptr) << control.name;
     EXPECT_EQ(widget->geometry(), PixelRect(*window_, control.twips)) << control.name;
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
-      EXPECT_EQ(button->text(), QString::fromWCharArray(control.caption));
+      // The same text apart from the access key's mark.
+      EXPECT_EQ(QString(button->text()).remove('&'), QString::fromWCharArray(control.caption));
     }
   }
-  EXPECT_EQ(window_->findChild<QLabel*>("lblDrive")->text(), QStringLiteral("Laufwerk auswählen"));
-  EXPECT_EQ(window_->findChild<QLabel*>("Label1")->text(),
-            QStringLiteral("Lokale Ressource hinzufügen..."));
-  // Picture1 only stands for the tray's callback: no widget to see or hear.
-  ASSERT_NE(window_->findChild<QObject*>("Picture1"), nullptr);
-  EXPECT_EQ(window_->findChild<QWidget*>("Picture1"), nullptr);
   const auto* image = window_->findChild<QLabel*>("Image1");
   EXPECT_EQ(image->pixmap().size(), QSize(64, 64));
 }
 
-TEST_F(MainWindowTest, NoMnemonicsAndNoDefaultButton) {
+TEST_F(MainWindowTest, AccessKeys_LabelsReachTheirBoxes_ButtonsPress_NoDefaultButton) {
   Start();
   for (auto* button : window_->findChildren<QPushButton*>()) {
     EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
     EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
-    EXPECT_FALSE(button->text().contains('&'));
   }
-  for (auto* label : window_->findChildren<QLabel*>()) EXPECT_FALSE(label->text().contains('&'));
-  for (const auto& item : Describe(*window_->FileMenu()))
-    EXPECT_EQ(item.find('&'), std::string::npos);
-  for (const auto& item : Describe(*window_->TrayMenu()))
-    EXPECT_EQ(item.find('&'), std::string::npos);
+  struct Expected {
+    const char* label;
+    QString text;
+    const char* box;
+    Qt::Key key;
+  };
+  const Expected labels[] = {
+      {"lblDrive", QStringLiteral("&Laufwerk auswählen"), "cboDrive", Qt::Key_L},
+      {"Label1", QStringLiteral("Lokale &Ressource hinzufügen..."), "cboLocRes", Qt::Key_R},
+  };
+  for (const auto& [label, text, box, key] : labels) {
+    auto* widget = window_->findChild<QLabel*>(label);
+    EXPECT_EQ(widget->text(), text);
+    EXPECT_EQ(widget->buddy(), Box(box));
+    // What a screen reader hears of the label: its name without the mark.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
+              QString(text).remove('&'));
+    // And of the box's line edit, where the focus sits: the key.
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(Box(box)->lineEdit())->text(QAccessible::Accelerator),
+        QKeySequence(Qt::ALT | key).toString(QKeySequence::NativeText));
+    Button("cmdOpenDrive")->setFocus();
+    QTest::keyClick(window_.get(), key, Qt::AltModifier);
+    EXPECT_TRUE(Box(box)->hasFocus() || Box(box)->lineEdit()->hasFocus()) << label;
+  }
+  EXPECT_EQ(Button("cmdSubst")->text(), QStringLiteral("&Map"));
+  EXPECT_EQ(Button("cmdDelRes")->text(), QStringLiteral("&Delete"));
+  EXPECT_EQ(
+      QAccessible::queryAccessibleInterface(Button("cmdDelRes"))->text(QAccessible::Accelerator),
+      QKeySequence(Qt::ALT | Qt::Key_D).toString(QKeySequence::NativeText));
+  EXPECT_EQ(Button("cmdOpenPath")->text(), QStringLiteral("..."));
+  SetBoxes("X:", QString::fromStdString(MakeFolder("daten").string()));
+  QTest::keyClick(window_.get(), Qt::Key_M, Qt::AltModifier);
+  EXPECT_EQ(WaitForSubstCalls(1).size(), 1u);
 }
 
 TEST_F(MainWindowTest, FirstRun_DriveBoxKeepsItsTextOverTheLetters) {
@@ -203,8 +226,8 @@ TEST_F(MainWindowTest, RightClickOnBackground_OpensFileMenu) {
   ASSERT_TRUE(WaitFor([&] { return window_->FileMenu()->isVisible(); }));
   EXPECT_EQ(window_->FileMenu()->parentWidget(), window_.get());
   EXPECT_THAT(Describe(*window_->FileMenu()),
-              ElementsAre("Local Mappings >", "  Map", "  Delete", "Reset nach Neustart [ ]", "-",
-                          "Im Systray verstecken", "-", "Über...", "-", "Tessaro beenden"));
+              ElementsAre("&Local Mappings >", "  &Map", "  &Delete", "&Reset nach Neustart [ ]",
+                          "-", "Im &Systray verstecken", "-", "Ü&ber...", "-", "Tessaro b&eenden"));
   window_->FileMenu()->hide();
 }
 
@@ -308,7 +331,7 @@ TEST_F(MainWindowTest, LeftAndMiddleClickOnBackground_OpenNothing) {
 
 TEST_F(MainWindowTest, TrayMenu_Items) {
   EXPECT_THAT(Describe(*window_->TrayMenu()),
-              ElementsAre("Anzeigen", "-", "Über...", "-", "Tessaro beenden"));
+              ElementsAre("&Anzeigen", "-", "Ü&ber...", "-", "Tessaro b&eenden"));
 }
 
 TEST_F(MainWindowTest, MapButton_LaunchesSubstRecordsAndSaves) {
@@ -403,7 +426,20 @@ TEST_F(MainWindowTest, SystrayItem_HidesAndAddsIconWithTip) {
   EXPECT_FALSE(window_->isVisible());
   EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
   ASSERT_EQ(tray_.adds, 1);
-  EXPECT_EQ(tray_.lastTip, L"Rechte Maustaste für Menü");
+  EXPECT_EQ(tray_.lastTip, L"Tessaro - Rechte Maustaste für Menü");
+}
+
+TEST_F(MainWindowTest, StartedAgain_BringsTheWindowOutOfTheTrayAndOutOfTheTaskBar) {
+  Start();
+  window_->Action(CommandId::mnuSystray)->trigger();
+  window_->StartedAgain();
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(tray_.removes, 1);
+  window_->showMinimized();
+  ASSERT_TRUE(WaitFor([&] { return window_->isMinimized(); }));
+  window_->StartedAgain();
+  EXPECT_FALSE(window_->isMinimized());
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
 }
 
 TEST_F(MainWindowTest, TrayLeftClick_ShowsWindowAndRemovesIcon) {
@@ -446,7 +482,10 @@ TEST_F(MainWindowTest, NoNotificationArea_WindowComesBack) {
   ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
   window_->Action(CommandId::mnuSystray)->trigger();
   EXPECT_TRUE(window_->isVisible());
-  EXPECT_TRUE(tray.Icon() == nullptr || !tray.Icon()->isVisible());
+  ASSERT_NE(tray.Icon(), nullptr);
+  EXPECT_FALSE(tray.Icon()->isVisible());
+  // What a screen reader would announce as the icon's name.
+  EXPECT_EQ(tray.Icon()->toolTip(), QStringLiteral("Tessaro - Rechte Maustaste für Menü"));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // that would otherwise leave an event handler and end it too.
 
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,8 +18,6 @@
 
 #include "QtTestSupport.h"
 #include "ui/qt/GuardedApplication.h"
-
-extern char** environ;
 
 namespace tessaro::ui::qt::testing {
 namespace {
@@ -43,22 +40,7 @@ TEST(ShutdownSignals, TermIntAndHup_SaveAsTheCloseBoxDoes) {
     SCOPED_TRACE(number);
     const TempFolder temp;
     const fs::path config = temp.Path() / "config";
-    std::vector<std::string> env;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-      const std::string_view text = *entry;
-      if (!text.starts_with("HOME=") && !text.starts_with("XDG_")) env.emplace_back(text);
-    }
-    env.push_back("HOME=" + (temp.Path() / "home").string());
-    env.push_back("XDG_CONFIG_HOME=" + config.string());
-    env.push_back("XDG_RUNTIME_DIR=" + (temp.Path() / "run").string());
-    env.emplace_back("QT_QPA_PLATFORM=offscreen");
-    std::vector<char*> envp;
-    for (auto& entry : env) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    char* argv[] = {const_cast<char*>(TESSARO_EXE), nullptr};
-
-    pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, TESSARO_EXE, nullptr, nullptr, argv, envp.data()), 0);
+    const pid_t pid = Program(TESSARO_EXE, temp.Path()).Spawn();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!Catches(pid, number) && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));

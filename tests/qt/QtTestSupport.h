@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -34,6 +36,20 @@ class ModalAnswerer {
   QElapsedTimer clock_;
   int timeoutMs_;
   bool answered_ = false;
+};
+
+// The real program, started with a home, configuration and runtime folder
+// of its own under root and the offscreen platform.
+class Program {
+ public:
+  Program(const char* exe, const std::filesystem::path& root);
+  pid_t Spawn(std::vector<std::string> arguments = {});
+  // Its exit code, or -1 when it did not end in time (it is killed then).
+  int Run(std::vector<std::string> arguments = {});
+
+ private:
+  std::string exe_;
+  std::vector<std::string> env_;
 };
 
 std::string ReadText(const std::filesystem::path& path);

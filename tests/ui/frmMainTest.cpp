@@ -122,10 +122,10 @@ TEST_F(frmMainTest, ResetToggleFlipsMarkAndFlagWithoutSaving) {
 
 TEST_F(frmMainTest, OnlyARightButtonReleaseOrTheMenuKeyOpensThePopup) {
   Load();
-  form.Form_MouseUp(1, 0, 100.0f, 100.0f);
-  form.Form_MouseUp(4, 0, 100.0f, 100.0f);
+  form.Form_MouseUp(MouseButton::kLeft);
+  form.Form_MouseUp(MouseButton::kMiddle);
   EXPECT_TRUE(view.calls.empty());
-  form.Form_MouseUp(2, 1, 100.0f, 100.0f);
+  form.Form_MouseUp(MouseButton::kRight);
   form.Form_MenuKey();
   EXPECT_EQ(view.calls, (std::vector<std::string>{"PopupFileMenu", "PopupFileMenu"}));
 }
@@ -184,7 +184,7 @@ TEST_F(TrayTest, HideShowsTheIconWithItsTip_OrBringsTheWindowBackWithoutATray) {
   form.mnuSystray_Click();
   EXPECT_FALSE(view.visible);
   EXPECT_TRUE(tray.present);
-  EXPECT_EQ(tray.tips, std::vector<std::wstring>{L"Rechte Maustaste f\u00FCr Men\u00FC"});
+  EXPECT_EQ(tray.tips, std::vector<std::wstring>{L"Tessaro - Rechte Maustaste f\u00FCr Men\u00FC"});
 
   form.mnuBarShowWindow_Click();
   view.calls.clear();
@@ -205,6 +205,15 @@ TEST_F(TrayTest, ActivateAndShowWindowItemBothRestoreAndRemoveTheIcon) {
   EXPECT_TRUE(view.visible);
   EXPECT_FALSE(tray.present);
   EXPECT_EQ(tray.tips.size(), 2u);
+}
+
+TEST_F(TrayTest, StartedAgain_ComesOutOfTheTrayToTheFrontWithoutSaving) {
+  form.mnuSystray_Click();
+  view.calls.clear();
+  form.Form_StartedAgain();
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"Show", "SetForeground"}));
+  EXPECT_FALSE(tray.present);
+  EXPECT_FALSE(std::filesystem::exists(IniFile()));
 }
 
 TEST_F(TrayTest, MenuEventForegroundsThenOpensTheTrayMenu) {

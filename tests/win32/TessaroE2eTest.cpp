@@ -324,6 +324,12 @@ TEST_F(TrayTest, HideIntoTray_LeftButtonBringsTheWindowBack) {
   P().Command(Id(CommandId::mnuSystray));
   EXPECT_FALSE(P().MainVisible());
   EXPECT_TRUE(P().TrayIconPresent());
+  // The tip says whose icon it is: a screen reader announces it as its name.
+  const std::wstring tip = L"Tessaro - Rechte Maustaste f\u00FCr Men\u00FC";
+  EXPECT_TRUE(WaitFor([&] {
+    const auto tips = ShellTrayTips();
+    return std::find(tips.begin(), tips.end(), tip) != tips.end();
+  })) << "the shell shows no icon with the tip";
 
   // Moves, releases and double clicks on the icon do nothing.
   for (UINT ignored : {512u, 514u, 515u, 516u, 518u}) P().TrayEvent(ignored);
@@ -710,6 +716,75 @@ TEST_F(MainWindowInputTest, NestedMessageBoxes_EachNamedByItsOwnText) {
   EXPECT_EQ(AccessibleName(outerText), outerName);
   PostMessageW(outer, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(P().WaitUntilGone(outer));
+  EXPECT_TRUE(P().Running());
+}
+
+// Alt+letter reaches a label's box through the dialog manager's
+// WM_NEXTDLGCTL, and presses a button.
+TEST_F(MainWindowInputTest, AccessKeys_LabelsFocusTheirBoxes_ButtonsPress_ReadersHearThem) {
+  StartProgram();
+  HWND folderEdit = FindWindowExW(Folder(), nullptr, L"Edit", nullptr);
+  const std::pair<HWND, const wchar_t*> shortcuts[] = {
+      {Drive(), L"Alt+L"},
+      {Folder(), L"Alt+R"},
+      {folderEdit, L"Alt+R"},
+      {P().Control(ids::kIdLblDrive), L"Alt+L"},
+      {P().Control(ids::kIdLabel1), L"Alt+R"},
+      {P().Control(Id(CommandId::cmdSubst)), L"Alt+M"},
+      {P().Control(Id(CommandId::cmdDelRes)), L"Alt+D"},
+      {P().Control(Id(CommandId::cmdOpenPath)), L"<none>"},
+  };
+  for (const auto& [control, shortcut] : shortcuts) {
+    EXPECT_EQ(AccessibleShortcut(control), shortcut) << GetDlgCtrlID(control);
+  }
+  EXPECT_EQ(AccessibleName(P().Control(Id(CommandId::cmdDelRes))), L"Delete");
+  EXPECT_EQ(P().Text(P().Control(ids::kIdLabel1)), L"Lokale &Ressource hinzuf\u00FCgen...");
+
+  ASSERT_TRUE(WaitFor([&] { return FocusedControl() == Drive(); }));
+  ASSERT_TRUE(TabTo(P().Control(Id(CommandId::cmdDelRes))));
+  ASSERT_TRUE(P().TypeChord({VK_MENU, 'R'}));
+  EXPECT_TRUE(WaitFor([&] { return FocusedControl() == Folder(); }, 3000)) << "Alt+R";
+  ASSERT_TRUE(P().TypeChord({VK_MENU, 'L'}));
+  EXPECT_TRUE(WaitFor([&] { return FocusedControl() == Drive(); }, 3000)) << "Alt+L";
+  P().SetText(Drive(), L"X:");
+  P().SetText(Folder(), L"C:\\Daten");
+  ASSERT_TRUE(P().TypeChord({VK_MENU, 'M'}));
+  EXPECT_EQ(P().WaitForRecordedLines(1), (std::vector<std::string>{"subst X:  C:\\Daten"}));
+}
+
+// --- one Tessaro at a time ------------------------------------------------
+
+using SingleInstanceTest = TessaroE2e;
+
+TEST_F(SingleInstanceTest, SecondStart_BringsTheFirstBack_EndsWithZero_RestoreSwitchesStillRun) {
+  Settings prepared;
+  prepared.drive = "X:";
+  prepared.path = "C:\\Daten";
+  WriteSettings(prepared.Bytes());
+  StartProgram();
+
+  // Out of the tray, as "Anzeigen" brings it, and to the front.
+  P().Command(Id(CommandId::mnuSystray));
+  ASSERT_TRUE(P().TrayIconPresent());
+  EXPECT_EQ(P().RunAgain(L""), 0);
+  EXPECT_TRUE(WaitFor([&] { return P().MainVisible(); }));
+  EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == P().Main(); }));
+
+  // Minimized: restored.
+  PostMessageW(P().Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(P().Main()) != FALSE; }));
+  EXPECT_EQ(P().RunAgain(L""), 0);
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(P().Main()) == FALSE; }));
+  EXPECT_TRUE(P().Running());
+  EXPECT_EQ(P().WaitForWindow(ids::kMainWindowClass), P().Main());
+  EXPECT_EQ(ReadSettings(), prepared.Bytes()) << "a second start saved";
+
+  // The switches do their work while Tessaro runs.
+  EXPECT_EQ(P().RunAgain(L"/restore"), 0);
+  EXPECT_EQ(P().RecordedLines(), (std::vector<std::string>{"subst X:  C:\\Daten"}));
+  EXPECT_EQ(P().RunAgain(L"/restore-at-login on"), 0);
+  EXPECT_EQ(P().RunAgain(L"/RESTORE-AT-LOGIN off"), 0);
   EXPECT_TRUE(P().Running());
 }
 

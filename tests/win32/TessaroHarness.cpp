@@ -1,5 +1,6 @@
 #include "win32/TessaroHarness.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -166,6 +167,31 @@ bool TessaroProcess::Start() {
   return main_ != nullptr;
 }
 
+long TessaroProcess::RunAgain(const std::wstring& arguments, DWORD milliseconds) const {
+  const std::wstring exe = folder_ + L"\\tessaro.exe";
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION again{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder_.c_str(), &startup, &again)) {
+    return -1;
+  }
+  long code = -1;
+  if (WaitForSingleObject(again.hProcess, milliseconds) == WAIT_OBJECT_0) {
+    DWORD exit = 0;
+    GetExitCodeProcess(again.hProcess, &exit);
+    code = static_cast<long>(exit);
+  } else {
+    TerminateProcess(again.hProcess, 1);
+    WaitForSingleObject(again.hProcess, 5000);
+  }
+  CloseHandle(again.hProcess);
+  CloseHandle(again.hThread);
+  return code;
+}
+
 bool TessaroProcess::WaitForExit(DWORD milliseconds) {
   return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
 }
@@ -261,8 +287,14 @@ bool TessaroProcess::WaitUntilGone(HWND window, DWORD milliseconds) const {
   return true;
 }
 
-std::wstring AccessibleName(HWND window) {
-  // The calls go to the program's thread through COM.
+namespace {
+
+// One text of a window's client object, read through the system's
+// accessibility from outside the program; the calls go to the program's
+// thread through COM.
+std::wstring AccessibleText(HWND window,
+                            HRESULT (STDMETHODCALLTYPE IAccessible::*read)(VARIANT, BSTR*),
+                            const wchar_t* missing) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   IAccessible* object = nullptr;
   if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
@@ -273,13 +305,79 @@ std::wstring AccessibleName(HWND window) {
   VARIANT self{};
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
-  BSTR name = nullptr;
-  const HRESULT got = object->get_accName(self, &name);
-  std::wstring result = got == S_OK && name != nullptr ? std::wstring(name, SysStringLen(name))
-                                                       : std::wstring(L"<no name>");
-  SysFreeString(name);
+  BSTR text = nullptr;
+  const HRESULT got = (object->*read)(self, &text);
+  std::wstring result = got == S_OK && text != nullptr ? std::wstring(text, SysStringLen(text))
+                                                       : std::wstring(missing);
+  SysFreeString(text);
   object->Release();
   return result;
+}
+
+}  // namespace
+
+namespace {
+
+BOOL CALLBACK CollectTooltips(HWND window, LPARAM context) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) {
+    reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+  }
+  return TRUE;
+}
+
+// A tooltip's texts. The control copies them into memory of its own process,
+// so the record and the text buffer are lent there for the call.
+void ReadTooltipTexts(HWND tooltip, std::vector<std::wstring>& tips) {
+  constexpr std::size_t kTextChars = 256;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tooltip, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return;
+  const SIZE_T size = sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t);
+  void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  if (remote != nullptr) {
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(TTTOOLINFOW));
+    const LRESULT count = SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof(info);
+      info.lpszText = remoteText;
+      wchar_t text[kTextChars] = {};
+      SIZE_T moved = 0;
+      if (!WriteProcessMemory(process, remote, &info, sizeof(info), &moved) ||
+          !WriteProcessMemory(process, remoteText, text, sizeof(text), &moved) ||
+          SendMessageW(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(remote)) == FALSE ||
+          !ReadProcessMemory(process, remoteText, text, sizeof(text), &moved)) {
+        continue;
+      }
+      text[kTextChars - 1] = L'\0';
+      if (text[0] != L'\0') tips.emplace_back(text);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+}
+
+}  // namespace
+
+std::vector<std::wstring> ShellTrayTips() {
+  std::vector<HWND> tooltips;
+  EnumWindows(&CollectTooltips, reinterpret_cast<LPARAM>(&tooltips));
+  std::vector<std::wstring> tips;
+  for (HWND tooltip : tooltips) ReadTooltipTexts(tooltip, tips);
+  return tips;
+}
+
+std::wstring AccessibleName(HWND window) {
+  return AccessibleText(window, &IAccessible::get_accName, L"<no name>");
+}
+
+std::wstring AccessibleShortcut(HWND window) {
+  return AccessibleText(window, &IAccessible::get_accKeyboardShortcut, L"<none>");
 }
 
 bool TessaroProcess::TypeChord(std::initializer_list<WORD> keys) const {

@@ -26,6 +26,13 @@ std::string Utf8(const std::wstring& text);
 // The name a screen reader hears for a window: its client object's, read
 // through the system's accessibility from outside the program.
 std::wstring AccessibleName(HWND window);
+// The keyboard shortcut a screen reader announces for it ("Alt+L"), or
+// "<none>".
+std::wstring AccessibleShortcut(HWND window);
+
+// The tips of every icon the shell shows in its notification area, read from
+// the shell's own tooltips: what the shell made of the records it was handed.
+std::vector<std::wstring> ShellTrayTips();
 
 class TessaroProcess {
  public:
@@ -40,6 +47,10 @@ class TessaroProcess {
 
   // Starts the program and waits for its main window to be shown.
   bool Start();
+  // Starts tessaro.exe once more from the same folder with the arguments
+  // given and waits for it to end: its exit code, or -1 when it did not end
+  // in time (it is ended then).
+  long RunAgain(const std::wstring& arguments, DWORD milliseconds = 20000) const;
   // Whether the process has ended within the time given.
   bool WaitForExit(DWORD milliseconds);
   bool Running() const;

@@ -54,12 +54,22 @@ void NameControls(QWidget& window) {
     auto* control = window.findChild<QWidget*>(Name(entry.control));
     if (control == nullptr) continue;
     const QString name = ToQString(entry.name);
+    auto* box = qobject_cast<QComboBox*>(control);
     if (!entry.label.empty()) {
       // Qt names an editable combo box by its text and ignores a name given
       // to it; the label's buddy link is what screen readers announce.
-      if (auto* label = window.findChild<QLabel*>(Name(entry.label))) label->setBuddy(control);
+      if (auto* label = window.findChild<QLabel*>(Name(entry.label))) {
+        label->setBuddy(control);
+        if (box != nullptr && box->lineEdit() != nullptr) {
+          // The focus sits in the box's line edit, whose keyboard shortcut Qt
+          // reads from a label beside it that names it: a hidden one, which
+          // takes no key itself, carries the label's.
+          auto* key = new QLabel(label->text(), box);
+          key->hide();
+          key->setBuddy(box->lineEdit());
+        }
+      }
     }
-    auto* box = qobject_cast<QComboBox*>(control);
     if (box != nullptr && box->lineEdit() != nullptr) {
       box->lineEdit()->setAccessibleName(name);
     } else {

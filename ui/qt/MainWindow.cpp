@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "ui/AccessKeys.h"
 #include "ui/Layout.h"
 #include "ui/qt/Accessibility.h"
 #include "ui/qt/Geometry.h"
@@ -23,19 +24,6 @@
 namespace tessaro::ui::qt {
 namespace {
 
-constexpr std::int16_t kLeftButton = 1;
-constexpr std::int16_t kRightButton = 2;
-constexpr std::int16_t kMiddleButton = 4;
-
-// The classic shift state: 1 shift, 2 control, 4 alt.
-std::int16_t ShiftState(Qt::KeyboardModifiers modifiers) {
-  std::int16_t shift = 0;
-  if (modifiers & Qt::ShiftModifier) shift |= 1;
-  if (modifiers & Qt::ControlModifier) shift |= 2;
-  if (modifiers & Qt::AltModifier) shift |= 4;
-  return shift;
-}
-
 template <typename Widget>
 Widget* Make(QWidget* parent, const layout::Control& control) {
   auto* widget = new Widget(parent);
@@ -45,6 +33,10 @@ Widget* Make(QWidget* parent, const layout::Control& control) {
   // Only the bare background opens the window's popup menu.
   widget->setContextMenuPolicy(Qt::PreventContextMenu);
   return widget;
+}
+
+int KeyOf(const layout::Control& control) {
+  return keys::KeyOf(keys::kMainWindowKeys, control.name);
 }
 
 QMessageBox::Icon MessageIcon(MessageKind kind) {
@@ -77,7 +69,7 @@ void MainWindow::BuildControls() {
     switch (control.kind) {
       case layout::Kind::kLabel: {
         auto* label = Make<QLabel>(this, control);
-        label->setText(ToQString(control.caption));
+        label->setText(ToQString(keys::Marked(control.caption, KeyOf(control))));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(true);
         break;
@@ -95,7 +87,7 @@ void MainWindow::BuildControls() {
       }
       case layout::Kind::kButton: {
         auto* button = Make<QPushButton>(this, control);
-        button->setText(ToQString(control.caption));
+        button->setText(ToQString(keys::Marked(control.caption, KeyOf(control))));
         button->setAutoDefault(false);
         button->setDefault(false);
         PressOnEnter(*button);
@@ -103,11 +95,7 @@ void MainWindow::BuildControls() {
         break;
       }
       case layout::Kind::kPicture:
-        // Never visible: it only stands for the tray's callback, so it is no
-        // widget at all and assistive technology never meets it.
-        picture1_ = new QObject(this);
-        picture1_->setObjectName(
-            QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
+        // Only the Win32 tray's callback target; Qt's tray calls us directly.
         break;
       case layout::Kind::kImage: {
         auto* image = Make<QLabel>(this, control);
@@ -133,7 +121,7 @@ void MainWindow::BuildControls() {
   NameControls(*this);
 
   // The controls were made in the layout's tab order, which is the keyboard
-  // cycle; labels, the image and the hidden Picture1 take no focus.
+  // cycle; labels and the image take no focus.
   findChild<QComboBox*>(QStringLiteral("cboDrive"))->setFocus();
 }
 
@@ -162,6 +150,12 @@ void MainWindow::Dispatch(CommandId id) {
 
 void MainWindow::TrayIcon_Event(ui::TrayEvent event) {
   if (logic_ != nullptr) logic_->TrayIcon_Event(event);
+}
+
+void MainWindow::StartedAgain() {
+  if (logic_ == nullptr) return;
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  logic_->Form_StartedAgain();
 }
 
 void MainWindow::Hide() {
@@ -205,8 +199,6 @@ void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
   box.exec();
 }
 
-float MainWindow::TwipsPerPixelX() { return 1440.0f / static_cast<float>(logicalDpiX()); }
-
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   if (logic_ != nullptr) logic_->Form_Unload();
@@ -221,10 +213,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   }
   if (logic_ == nullptr || childAt(event->pos()) != nullptr) return;
   popupAt_ = event->globalPos();
-  const float twips = TwipsPerPixelX();
-  logic_->Form_MouseUp(kRightButton, ShiftState(event->modifiers()),
-                       static_cast<float>(event->pos().x()) * twips,
-                       static_cast<float>(event->pos().y()) * twips);
+  logic_->Form_MouseUp(MouseButton::kRight);
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -232,13 +221,8 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
   // for completeness and do nothing.
   const QPoint at = event->position().toPoint();
   if (logic_ == nullptr || childAt(at) != nullptr) return;
-  std::int16_t button = 0;
-  if (event->button() == Qt::LeftButton) button = kLeftButton;
-  if (event->button() == Qt::MiddleButton) button = kMiddleButton;
-  if (button == 0) return;
-  const float twips = TwipsPerPixelX();
-  logic_->Form_MouseUp(button, ShiftState(event->modifiers()), static_cast<float>(at.x()) * twips,
-                       static_cast<float>(at.y()) * twips);
+  if (event->button() == Qt::LeftButton) logic_->Form_MouseUp(MouseButton::kLeft);
+  if (event->button() == Qt::MiddleButton) logic_->Form_MouseUp(MouseButton::kMiddle);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

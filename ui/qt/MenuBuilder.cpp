@@ -17,7 +17,7 @@ std::map<CommandId, QAction*> BuildMenu(QMenu& menu, std::span<const MenuEntry> 
     QMenu& current = *open.back();
     switch (entry.kind) {
       case MenuEntryKind::kSubmenuBegin:
-        open.push_back(current.addMenu(ToQString(entry.caption)));
+        open.push_back(current.addMenu(ToQString(keys::Marked(entry.caption, entry.accessKey))));
         break;
       case MenuEntryKind::kSubmenuEnd:
         if (open.size() > 1) open.pop_back();
@@ -26,9 +26,10 @@ std::map<CommandId, QAction*> BuildMenu(QMenu& menu, std::span<const MenuEntry> 
         current.addSeparator();
         break;
       case MenuEntryKind::kItem: {
-        QAction* action = current.addAction(ToQString(entry.caption));
+        QAction* action =
+            current.addAction(ToQString(keys::Marked(entry.caption, entry.accessKey)));
         const CommandId id = entry.id;
-        if (id == CommandId::mnuRemoveItem) {
+        if (entry.checkable) {
           action->setCheckable(true);
           // Qt flips a checkable item before telling us; the handler flips
           // the mark itself, so undo Qt's flip first.

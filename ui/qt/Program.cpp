@@ -14,6 +14,7 @@
 #include "ui/qt/GuardedApplication.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/ShutdownSignals.h"
+#include "ui/qt/SingleInstance.h"
 #include "ui/qt/SystemServicesQt.h"
 #include "ui/qt/TrayIconQt.h"
 
@@ -69,6 +70,10 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
   QApplication::setDesktopFileName(QStringLiteral("tessaro"));
   QApplication::setWindowIcon(ApplicationIcon());
 
+  // Before anything is shown or loaded: a second start only wakes the first.
+  SingleInstance single(InstanceFolder());
+  if (single.HandedToRunning()) return 0;
+
   AppState state;
   const auto knownFolders = platform::MakeSystemKnownFolders();
   const auto launcher = platform::MakeSystemLauncher();
@@ -79,6 +84,7 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
   BuildVersion version;
   frmMain logic(state, window, {*knownFolders, *launcher, tray, clock, exit, version});
   window.Bind(logic);
+  single.SetOnStartedAgain([&window] { window.StartedAgain(); });
   app.SetOnError([&window](const std::wstring& message) {
     window.ShowMessage(message, MessageKind::kCritical, L"Tessaro");
   });

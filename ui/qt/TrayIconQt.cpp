@@ -20,7 +20,6 @@ std::optional<TrayEvent> TrayEventFor(QSystemTrayIcon::ActivationReason reason) 
 TrayIconQt::TrayIconQt(std::function<void(TrayEvent)> onEvent) : onEvent_(std::move(onEvent)) {}
 
 bool TrayIconQt::Show(const std::wstring& tip) {
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
   if (!icon_) {
     icon_ = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/assets/tray-32.png")));
     QObject::connect(icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
@@ -29,6 +28,7 @@ bool TrayIconQt::Show(const std::wstring& tip) {
                      });
   }
   icon_->setToolTip(ToQString(tip));
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
   icon_->show();
   return true;
 }

@@ -71,8 +71,9 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class NamedAccessible final : public IAccessible, public IEnumVARIANT, public IOleWindow {
  public:
-  NamedAccessible(IAccessible* standard, std::wstring name, const AccessibilityApi& api)
-      : standard_(standard), name_(std::move(name)), api_(api) {}
+  NamedAccessible(IAccessible* standard, std::wstring name, std::wstring shortcut,
+                  const AccessibilityApi& api)
+      : standard_(standard), name_(std::move(name)), shortcut_(std::move(shortcut)), api_(api) {}
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -153,7 +154,12 @@ class NamedAccessible final : public IAccessible, public IEnumVARIANT, public IO
     return standard_->get_accHelpTopic(file, child, topic);
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-    return standard_->get_accKeyboardShortcut(child, shortcut);
+    if (!IsSelf(child) || shortcut_.empty()) {
+      return standard_->get_accKeyboardShortcut(child, shortcut);
+    }
+    if (shortcut == nullptr) return E_POINTER;
+    *shortcut = api_.sysAllocString(shortcut_.c_str());
+    return *shortcut != nullptr ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
     return standard_->get_accFocus(child);
@@ -221,11 +227,19 @@ class NamedAccessible final : public IAccessible, public IEnumVARIANT, public IO
   IEnumVARIANT* enum_ = nullptr;
   IOleWindow* window_ = nullptr;
   std::wstring name_;
+  std::wstring shortcut_;
   const AccessibilityApi& api_;
 };
 #pragma GCC diagnostic pop
 
-LRESULT AnswerWithName(HWND control, WPARAM flags, const std::wstring& name) {
+// What a control is announced by: its name and, where it has one, its
+// label's access key ("Alt+L").
+struct AccessibleText {
+  std::wstring name;
+  std::wstring shortcut;
+};
+
+LRESULT AnswerWithName(HWND control, WPARAM flags, const AccessibleText& text) {
   const AccessibilityApi* api = Api();
   if (api == nullptr) return 0;
   IAccessible* standard = nullptr;
@@ -233,7 +247,7 @@ LRESULT AnswerWithName(HWND control, WPARAM flags, const std::wstring& name) {
                                             reinterpret_cast<void**>(&standard)))) {
     return 0;
   }
-  auto* named = new (std::nothrow) NamedAccessible(standard, name, *api);
+  auto* named = new (std::nothrow) NamedAccessible(standard, text.name, text.shortcut, *api);
   if (named == nullptr) {
     standard->Release();
     return 0;
@@ -246,29 +260,29 @@ LRESULT AnswerWithName(HWND control, WPARAM flags, const std::wstring& name) {
 
 constexpr UINT_PTR kNameSubclassId = 1;
 
-// The control owns its copy of the name, kept in a window property and freed
+// The control owns its copy of the texts, kept in a window property and freed
 // with the control.
-constexpr const wchar_t* kNameProperty = L"TessaroAccessibleName";
+constexpr const wchar_t* kTextProperty = L"TessaroAccessibleText";
 
 LRESULT CALLBACK NameSubclass(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                               DWORD_PTR /*data*/) {
   if (msg == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-    if (const auto* name = static_cast<const std::wstring*>(GetPropW(control, kNameProperty))) {
-      if (const LRESULT answer = AnswerWithName(control, wParam, *name); answer != 0) return answer;
+    if (const auto* text = static_cast<const AccessibleText*>(GetPropW(control, kTextProperty))) {
+      if (const LRESULT answer = AnswerWithName(control, wParam, *text); answer != 0) return answer;
     }
   } else if (msg == WM_NCDESTROY) {
     RemoveWindowSubclass(control, &NameSubclass, kNameSubclassId);
-    delete static_cast<std::wstring*>(RemovePropW(control, kNameProperty));
+    delete static_cast<AccessibleText*>(RemovePropW(control, kTextProperty));
   }
   return DefSubclassProc(control, msg, wParam, lParam);
 }
 
-void Subclass(HWND control, const wchar_t* name) {
-  auto* owned = new (std::nothrow) std::wstring(name);
+void Subclass(HWND control, const wchar_t* name, const std::wstring& shortcut) {
+  auto* owned = new (std::nothrow) AccessibleText{name, shortcut};
   if (owned == nullptr) return;
-  // A second call only replaces the name.
-  auto* previous = static_cast<std::wstring*>(GetPropW(control, kNameProperty));
-  if (!SetPropW(control, kNameProperty, owned)) {
+  // A second call only replaces the texts.
+  auto* previous = static_cast<AccessibleText*>(GetPropW(control, kTextProperty));
+  if (!SetPropW(control, kTextProperty, owned)) {
     delete owned;
     return;
   }
@@ -330,16 +344,16 @@ class BoxHook {
 
 }  // namespace
 
-void SetAccessibleName(HWND control, const wchar_t* name) {
+void SetAccessibleName(HWND control, const wchar_t* name, const std::wstring& shortcut) {
   if (control == nullptr) return;
-  Subclass(control, name);
+  Subclass(control, name, shortcut);
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof(combo);
   wchar_t className[16] = {};
   GetClassNameW(control, className, 16);
   if (lstrcmpiW(className, L"ComboBox") == 0 && GetComboBoxInfo(control, &combo) &&
       combo.hwndItem != nullptr && combo.hwndItem != control) {
-    Subclass(combo.hwndItem, name);
+    Subclass(combo.hwndItem, name, shortcut);
   }
 }
 

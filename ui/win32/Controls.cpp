@@ -39,7 +39,7 @@ HMENU BuildPopupMenu(std::span<const MenuEntry> entries) {
       case MenuEntryKind::kSubmenuBegin: {
         HMENU submenu = CreatePopupMenu();
         AppendMenuW(current, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
-                    entry.caption);
+                    keys::Marked(entry.caption, entry.accessKey).c_str());
         current = submenu;
         break;
       }
@@ -50,7 +50,8 @@ HMENU BuildPopupMenu(std::span<const MenuEntry> entries) {
         AppendMenuW(current, MF_SEPARATOR, 0, nullptr);
         break;
       case MenuEntryKind::kItem:
-        AppendMenuW(current, MF_STRING, static_cast<UINT_PTR>(entry.id), entry.caption);
+        AppendMenuW(current, MF_STRING, static_cast<UINT_PTR>(entry.id),
+                    keys::Marked(entry.caption, entry.accessKey).c_str());
         break;
     }
   }

@@ -1,9 +1,9 @@
 #include "ui/win32/MainWindow.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
+#include <string>
 
+#include "ui/AccessKeys.h"
 #include "ui/Accessibility.h"
 #include "ui/Layout.h"
 #include "ui/frmMain.h"
@@ -13,6 +13,7 @@
 #include "ui/win32/Keyboard.h"
 #include "ui/win32/OpenPathWindow.h"
 #include "ui/win32/ResourceIds.h"
+#include "ui/win32/SingleInstance.h"
 
 namespace tessaro::ui::win32 {
 namespace {
@@ -24,17 +25,9 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 // How far the combo boxes' lists drop down.
 constexpr int kDropDownTwips = 2400;
 
-constexpr std::size_t Index(std::string_view name) {
-  for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
-    if (layout::kMainControls[i].name == name) return i;
-  }
-  return 0;
-}
-
-constexpr std::size_t kCboDrive = Index("cboDrive");
-constexpr std::size_t kCboLocRes = Index("cboLocRes");
-
-int ControlIdFor(std::string_view name) {
+// The child-window id of each control of the layout, in its order. A name
+// without an id stops the build instead of giving a control id 0.
+constexpr int ControlIdFor(std::string_view name) {
   if (name == "lblDrive") return kIdLblDrive;
   if (name == "cboDrive") return kIdCboDrive;
   if (name == "Label1") return kIdLabel1;
@@ -45,8 +38,38 @@ int ControlIdFor(std::string_view name) {
   if (name == "cmdDelRes") return static_cast<int>(CommandId::cmdDelRes);
   if (name == "cmdOpenPath") return static_cast<int>(CommandId::cmdOpenPath);
   if (name == "cmdOpenDrive") return static_cast<int>(CommandId::cmdOpenDrive);
-  return 0;
+  throw "no child-window id for that control";
 }
+
+constexpr auto kControlIds = [] {
+  std::array<int, layout::kMainControls.size()> ids{};
+  for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = ControlIdFor(layout::kMainControls[i].name);
+  return ids;
+}();
+
+constexpr std::size_t kCboDrive = layout::MainControlName("cboDrive").index();
+constexpr std::size_t kCboLocRes = layout::MainControlName("cboLocRes").index();
+
+// Where a control of the layout sits in it; every name the accessibility
+// table uses is checked below, so the lookup always finds one.
+constexpr std::size_t IndexOf(std::string_view name) {
+  for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
+    if (layout::kMainControls[i].name == name) return i;
+  }
+  return layout::kMainControls.size();
+}
+
+static_assert(
+    [] {
+      for (const auto& entry : access::kAccessibleNames) {
+        if (!entry.label.empty() && IndexOf(entry.label) == layout::kMainControls.size() &&
+            IndexOf(entry.control) != layout::kMainControls.size()) {
+          return false;
+        }
+      }
+      return true;
+    }(),
+    "a main-window control is named by a label that is not in the layout");
 
 HICON LoadIconSized(HINSTANCE instance, int id, int size) {
   return static_cast<HICON>(
@@ -76,14 +99,6 @@ RECT ControlRect(const layout::Control& control, UINT dpi) {
   const int left = Px(t.left, dpi);
   const int top = Px(t.top, dpi);
   return RECT{left, top, left + Px(t.width, dpi), top + height};
-}
-
-std::int16_t ShiftState(WPARAM keys) {
-  int shift = 0;
-  if ((keys & MK_SHIFT) != 0) shift |= 1;
-  if ((keys & MK_CONTROL) != 0) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return static_cast<std::int16_t>(shift);
 }
 
 }  // namespace
@@ -142,6 +157,7 @@ bool MainWindow::Create() {
   trayMenu_ = BuildPopupMenu(kTrayMenu);
   image1_ = LoadIconSized(instance_, IDI_IMAGE1, 64);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  startedAgain_ = StartedAgainMessage();
 
   const UINT dpi = ScreenDpi();
   const RECT rect = WindowRectForClient(0, 0, Px(layout::kMainClientWidth, dpi),
@@ -166,14 +182,17 @@ void MainWindow::CreateControls() {
   for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
     const auto& c = layout::kMainControls[i];
     const RECT rect = ControlRect(c, dpi_);
-    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdFor(c.name)));
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIds[i]));
     const wchar_t* className = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
+    const int key = keys::KeyOf(keys::kMainWindowKeys, c.name);
+    std::wstring text = c.caption;
     switch (c.kind) {
       case layout::Kind::kLabel:
         // SS_NOTIFY: the label takes its own clicks, so a right click on it
         // never reaches the window's background.
-        style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+        style |= SS_LEFT | SS_NOTIFY;
+        text = keys::Marked(c.caption, key);
         break;
       case layout::Kind::kComboBox:
         className = L"COMBOBOX";
@@ -182,6 +201,7 @@ void MainWindow::CreateControls() {
       case layout::Kind::kButton:
         className = L"BUTTON";
         style |= WS_TABSTOP | BS_PUSHBUTTON;
+        text = keys::Marked(c.caption, key);
         break;
       case layout::Kind::kImage:
         style |= SS_OWNERDRAW | SS_NOTIFY | WS_BORDER;
@@ -191,9 +211,9 @@ void MainWindow::CreateControls() {
         controls_[i] = picture1_.hwnd();
         continue;
     }
-    controls_[i] =
-        CreateWindowExW(0, className, c.caption, style, rect.left, rect.top, rect.right - rect.left,
-                        rect.bottom - rect.top, hwnd_, id, instance_, nullptr);
+    controls_[i] = CreateWindowExW(0, className, text.c_str(), style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, hwnd_, id,
+                                   instance_, nullptr);
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (c.kind == layout::Kind::kComboBox) {
       // The list's drop height follows the field height of the font the box
@@ -209,8 +229,17 @@ void MainWindow::CreateControls() {
   for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
     const auto* entry = access::AccessibleNameOf(layout::kMainControls[i].name);
     if (entry == nullptr) continue;
-    SetAccessibleName(controls_[i], entry->name);
-    if (!entry->label.empty()) PlaceLabelBefore(controls_[Index(entry->label)], controls_[i]);
+    if (entry->label.empty()) {
+      SetAccessibleName(controls_[i], entry->name);
+      continue;
+    }
+    // Windows finds a box's label (and with it the label's access key) in
+    // the control just before it; the key is also announced with the box.
+    const std::size_t label = IndexOf(entry->label);
+    SetAccessibleName(controls_[i], entry->name,
+                      keys::Shortcut(layout::kMainControls[label].caption,
+                                     keys::KeyOf(keys::kMainWindowKeys, entry->label)));
+    PlaceLabelBefore(controls_[label], controls_[i]);
   }
 }
 
@@ -293,15 +322,24 @@ void MainWindow::OpenFileMenuFromKeyboard() {
   keyboardMenuAt_.reset();
 }
 
-void MainWindow::PopupTrayMenu() { PopupMenuAtCursor(trayMenu_); }
+void MainWindow::PopupTrayMenu() {
+  // The choice comes back here and goes on as the menu would have sent it.
+  const UINT chosen = PopupMenuAtCursor(trayMenu_, TPM_RETURNCMD);
+  if (chosen != 0) {
+    PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+  } else {
+    tray_.ReturnFocus();
+  }
+}
 
-void MainWindow::PopupMenuAtCursor(HMENU menu) {
+UINT MainWindow::PopupMenuAtCursor(HMENU menu, UINT flags) {
   POINT at{};
   GetCursorPos(&at);
-  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_,
-                 nullptr);
+  const BOOL chosen = TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | flags,
+                                     at.x, at.y, 0, hwnd_, nullptr);
   // Lets the menu close properly when it was opened from the tray.
   PostMessageW(hwnd_, WM_NULL, 0, 0);
+  return static_cast<UINT>(chosen);
 }
 
 void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
@@ -329,12 +367,39 @@ void MainWindow::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
   logic_->Dispatch(static_cast<CommandId>(id));
 }
 
-void MainWindow::OnMouseUp(std::int16_t button, WPARAM wParam, LPARAM lParam) {
+void MainWindow::OnMouseUp(MouseButton button) {
+  if (logic_ != nullptr) logic_->Form_MouseUp(button);
+}
+
+void MainWindow::OnStartedAgain() {
   if (logic_ == nullptr) return;
-  const float twipsPerPixel = 1440.0f / static_cast<float>(dpi_);
-  logic_->Form_MouseUp(button, ShiftState(wParam),
-                       static_cast<float>(GET_X_LPARAM(lParam)) * twipsPerPixel,
-                       static_cast<float>(GET_Y_LPARAM(lParam)) * twipsPerPixel);
+  if (IsIconic(hwnd_) != FALSE) ShowWindow(hwnd_, SW_RESTORE);
+  logic_->Form_StartedAgain();
+  // An open dialog or message box comes first: the window waits for it.
+  if (HWND popup = GetLastActivePopup(hwnd_); popup != hwnd_) SetForegroundWindow(popup);
+}
+
+void MainWindow::OnNextDialogControl(WPARAM wParam, LPARAM lParam) {
+  HWND target = nullptr;
+  if (LOWORD(lParam) != 0) {
+    target = reinterpret_cast<HWND>(wParam);
+  } else {
+    HWND from = tabAnchor_ != nullptr ? tabAnchor_ : GetFocus();
+    while (from != nullptr && GetParent(from) != hwnd_) from = GetParent(from);
+    target = GetNextDlgTabItem(hwnd_, from, wParam != 0 ? TRUE : FALSE);
+  }
+  tabAnchor_ = nullptr;
+  if (target == nullptr || GetParent(target) != hwnd_) return;
+  // A label only marks where the move starts: focusing it would have a
+  // screen reader announce it on the way.
+  if ((GetWindowLongPtrW(target, GWL_STYLE) & WS_TABSTOP) == 0) {
+    tabAnchor_ = target;
+    return;
+  }
+  SetFocus(target);
+  if ((SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+    SendMessageW(target, EM_SETSEL, 0, -1);
+  }
 }
 
 void MainWindow::OnDrawImage(const DRAWITEMSTRUCT& item) {
@@ -354,6 +419,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     tray_.OnTaskbarCreated();
     return 0;
   }
+  if (msg == startedAgain_ && startedAgain_ != 0) {
+    OnStartedAgain();
+    return 0;
+  }
   switch (msg) {
     case WM_CREATE:
       CreateControls();
@@ -362,15 +431,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnCommand(wParam, lParam);
       return 0;
     case WM_LBUTTONUP:
-      OnMouseUp(1, wParam, lParam);
+      OnMouseUp(MouseButton::kLeft);
       return 0;
     case WM_RBUTTONUP:
       // Only releases over the bare background arrive here: every control
       // takes its own clicks.
-      OnMouseUp(2, wParam, lParam);
+      OnMouseUp(MouseButton::kRight);
       return 0;
     case WM_MBUTTONUP:
-      OnMouseUp(4, wParam, lParam);
+      OnMouseUp(MouseButton::kMiddle);
       return 0;
     case WM_CONTEXTMENU:
       // The keyboard's request; a mouse's goes on as before (WM_RBUTTONUP is
@@ -380,6 +449,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_NEXTDLGCTL:
+      // The dialog manager's answer to a label's access key: the label
+      // first, then the control after it.
+      OnNextDialogControl(wParam, lParam);
+      return 0;
     case WM_DRAWITEM:
       if (wParam == static_cast<WPARAM>(kIdImage1)) {
         OnDrawImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

@@ -9,14 +9,11 @@ constexpr UINT kIconId = 1;
 constexpr UINT kCallbackMessage = WM_MOUSEMOVE;  // 512, as Picture1 reports it
 constexpr std::size_t kTipField = 64;            // the first version's tip field
 
-// The tip, its NUL, then blanks to the end of the 64-character field; the
-// field's last character stays NUL.
+// The tip and its NUL, cut to the field; the rest of the field stays NUL.
 void FillTip(NOTIFYICONDATAW& data, const std::wstring& tip) {
-  std::fill_n(data.szTip, kTipField, L' ');
   const std::size_t length = std::min(tip.size(), kTipField - 1);
   std::copy_n(tip.begin(), length, data.szTip);
   data.szTip[length] = L'\0';
-  data.szTip[std::size(data.szTip) - 1] = L'\0';
 }
 
 }  // namespace
@@ -55,6 +52,12 @@ void TrayIconWin32::Remove() {
   NOTIFYICONDATAW data = record_;
   Shell_NotifyIconW(NIM_DELETE, &data);
   present_ = false;
+}
+
+void TrayIconWin32::ReturnFocus() {
+  if (!present_) return;
+  NOTIFYICONDATAW data = record_;
+  Shell_NotifyIconW(NIM_SETFOCUS, &data);
 }
 
 void TrayIconWin32::OnTaskbarCreated() {

@@ -19,6 +19,7 @@
 #include "ui/CommandLine.h"
 #include "ui/frmMain.h"
 #include "ui/win32/MainWindow.h"
+#include "ui/win32/SingleInstance.h"
 #include "ui/win32/SystemServicesWin32.h"
 #include "ui/win32/TrayIconWin32.h"
 
@@ -126,6 +127,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   const ui::StartMode mode = ui::ParseStartMode(ArgumentsAfterProgram(), ui::SwitchStyle::kWindows);
   if (mode != ui::StartMode::kNormal) return RunCommandLineMode(mode);
 
+  // Held until the program ends; a second start only wakes the first.
+  const ui::win32::SingleInstance single;
+  if (!single.First()) {
+    ui::win32::SingleInstance::WakeRunning();
+    return 0;
+  }
+
   const ComApartment com;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
@@ -159,7 +167,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
 // The default terminate handler prints the demangled exception type, which
 // drags the whole C++ demangler into the exe; a GUI program has no console to
-// print to anyway.
+// print to anyway. Measured: 57,856 bytes of a 385,024-byte tessaro.exe (15%),
+// which every start maps and every download carries.
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx

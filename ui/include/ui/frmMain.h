@@ -14,6 +14,8 @@ namespace tessaro::ui {
 
 class frmOpenPath;
 
+enum class MouseButton { kLeft, kRight, kMiddle };
+
 struct MainServices {
   platform::IKnownFolders& knownFolders;
   platform::ILauncher& launcher;
@@ -35,8 +37,9 @@ class frmMain {
 
   void Form_Load();
   void Form_Unload();
-  // button: 1 left, 2 right, 4 middle; x, y in twips.
-  void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+  // A button released over the bare background: only the right one opens a
+  // menu.
+  void Form_MouseUp(MouseButton button);
   // The context-menu key or Shift+F10 while the window has the focus.
   void Form_MenuKey();
 
@@ -52,6 +55,10 @@ class frmMain {
   void mnuAbout_Click();
   void mnuEnd_Click();
 
+  // Tessaro was started again while this one runs: the window comes back as
+  // "Anzeigen" brings it, and to the front.
+  void Form_StartedAgain();
+
   // The tray icon's two events (ITrayIcon), whatever road they took.
   void TrayIcon_Event(TrayEvent event);
   void mnuBarShowWindow_Click();
@@ -60,8 +67,6 @@ class frmMain {
 
   // Runs the handler of a button or menu item by its id.
   void Dispatch(CommandId id);
-
-  AppState& State() { return app_; }
 
  private:
   void OpenDialog();
@@ -74,6 +79,8 @@ class frmMain {
   std::unique_ptr<frmOpenPath> openPath_;  // created on first use, lives to the end
 };
 
-inline constexpr const wchar_t* kTrayTip = L"Rechte Maustaste für Menü";
+// A screen reader announces the tip as the icon's name, so it says whose icon
+// it is.
+inline constexpr const wchar_t* kTrayTip = L"Tessaro - Rechte Maustaste für Menü";
 
 }  // namespace tessaro::ui

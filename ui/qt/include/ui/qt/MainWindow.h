@@ -37,6 +37,8 @@ class MainWindow final : public QWidget, public IMainWindowView {
 
   // The tray icon's events, handed on to the logic.
   void TrayIcon_Event(ui::TrayEvent event);
+  // Tessaro was started again: the window comes back, also when minimized.
+  void StartedAgain();
 
   IComboBox& cboDrive() override { return *cboDriveAdapter_; }
   IComboBox& cboLocRes() override { return *cboLocResAdapter_; }
@@ -48,7 +50,6 @@ class MainWindow final : public QWidget, public IMainWindowView {
   void PopupTrayMenu() override;
   void ShowOpenPathDialog(frmOpenPath& dialog) override;
   void ShowMessage(const std::wstring& text, MessageKind kind, const std::wstring& title) override;
-  float TwipsPerPixelX();
 
   QMenu* FileMenu() const { return fileMenu_.get(); }
   QMenu* TrayMenu() const { return trayMenu_.get(); }
@@ -68,7 +69,6 @@ class MainWindow final : public QWidget, public IMainWindowView {
 
   frmMain* logic_ = nullptr;
   std::function<void()> onUnloaded_;
-  QObject* picture1_ = nullptr;
   std::unique_ptr<ComboBoxAdapter> cboDriveAdapter_;
   std::unique_ptr<ComboBoxAdapter> cboLocResAdapter_;
   std::unique_ptr<QMenu> fileMenu_;

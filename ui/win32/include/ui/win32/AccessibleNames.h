@@ -9,8 +9,9 @@ namespace tessaro::ui::win32 {
 // Gives a control the name a screen reader announces, where its own text says
 // nothing (a "..." button) or the wrong thing (a combo box is read by its
 // text). A combo box's edit field gets the same name. The control keeps its
-// own copy of the name.
-void SetAccessibleName(HWND control, const wchar_t* name);
+// own copy of the name. A non-empty shortcut ("Alt+L") is announced as the
+// control's keyboard shortcut: a box's key is its label's.
+void SetAccessibleName(HWND control, const wchar_t* name, const std::wstring& shortcut = {});
 
 // Puts a label directly before its control in the z-order, where the system's
 // accessibility looks for a control's name. The tab order is unchanged: it

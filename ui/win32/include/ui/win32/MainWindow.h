@@ -12,7 +12,8 @@
 
 namespace tessaro::ui {
 class frmMain;
-}
+enum class MouseButton;
+}  // namespace tessaro::ui
 
 namespace tessaro::ui::win32 {
 
@@ -66,10 +67,13 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   void CreateControls();
   void ApplyDpi(UINT dpi, const RECT* suggested);
   void OnCommand(WPARAM wParam, LPARAM lParam);
-  void OnMouseUp(std::int16_t button, WPARAM wParam, LPARAM lParam);
+  void OnMouseUp(MouseButton button);
   void OnDrawImage(const DRAWITEMSTRUCT& item);
+  void OnNextDialogControl(WPARAM wParam, LPARAM lParam);
+  void OnStartedAgain();
   void Unload();
-  void PopupMenuAtCursor(HMENU menu);
+  // With TPM_RETURNCMD among the flags, returns the chosen item's id (0: none).
+  UINT PopupMenuAtCursor(HMENU menu, UINT flags = 0);
   void OpenFileMenuFromKeyboard();
 
   HINSTANCE instance_;
@@ -88,8 +92,9 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   HICON image1_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   UINT taskbarCreated_ = 0;
+  UINT startedAgain_ = 0;
   HWND lastFocus_ = nullptr;
-  HWND dialog_ = nullptr;  // the folder dialog while it is open
+  HWND tabAnchor_ = nullptr;  // a label whose access key moves on from it
   bool unloaded_ = false;
   std::optional<POINT> keyboardMenuAt_;  // where the keyboard asked for mnuFile
 };

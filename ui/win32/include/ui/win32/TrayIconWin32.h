@@ -31,6 +31,10 @@ class TrayIconWin32 final : public ITrayIcon {
   // After Explorer restarts its task bar the icon is gone; put it back.
   void OnTaskbarCreated();
 
+  // Gives the keyboard focus back to the notification area, as after the
+  // icon's menu closed without a choice.
+  void ReturnFocus();
+
  private:
   HWND callbackWindow_ = nullptr;
   HINSTANCE instance_ = nullptr;
