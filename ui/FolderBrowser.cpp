@@ -1,16 +1,13 @@
 #include "ui/FolderBrowser.h"
 
-#include <cwctype>
+#include "text/AsciiCase.h"
 
 namespace tessaro::ui {
-namespace {
 
-wchar_t Lower(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
-
-}  // namespace
+using text::AsciiLower;
 
 std::wstring FormatDriveText(wchar_t letter, const std::wstring& detail) {
-  std::wstring text{Lower(letter), L':'};
+  std::wstring text{AsciiLower(letter), L':'};
   if (!detail.empty()) text += L" [" + detail + L']';
   return text;
 }
@@ -105,12 +102,7 @@ std::wstring FolderBrowser::Tidy(const std::wstring& path) const {
 }
 
 bool FolderBrowser::SamePath(std::wstring_view a, std::wstring_view b) const {
-  if (a.size() != b.size()) return false;
-  if (!style_.ignoreCase) return a == b;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
+  return scanner_.SamePath(a, b);
 }
 
 // Whole path components only: /home/anna/Daten2 is not below /home/anna/Daten.
@@ -139,7 +131,7 @@ std::optional<std::size_t> FolderBrowser::DriveHolding(std::wstring_view path) c
 std::optional<std::size_t> FolderBrowser::DriveForText(std::wstring_view text) const {
   if (text.empty()) return std::nullopt;
   if (text.front() == style_.separator) return DriveHolding(text);
-  const wchar_t letter = Lower(text.front());
+  const wchar_t letter = AsciiLower(text.front());
   for (std::size_t i = 0; i < drives_.size(); ++i) {
     if (drives_[i].letter == letter) return i;
   }
@@ -202,7 +194,7 @@ void FolderBrowser::Fill(const std::wstring& directory,
   lines_.reserve(subfolders.size() + 8);
   std::wstring caption = root;
   // Drive roots show their letter as the drive list does: "c:\".
-  if (caption.size() >= 2 && caption[1] == L':') caption[0] = Lower(caption[0]);
+  if (caption.size() >= 2 && caption[1] == L':') caption[0] = AsciiLower(caption[0]);
   lines_.push_back({caption, root, 0});
 
   int depth = 0;

@@ -1,17 +1,14 @@
 #include "ui/frmOpenPath.h"
 
-#include <cwctype>
-
 #include "core/modSpecialFolder.h"
+#include "text/AsciiCase.h"
 #include "ui/Layout.h"
 
 namespace tessaro::ui {
 namespace {
 
 std::wstring DriveBoxText(const std::wstring& driveText) {
-  std::wstring drive = driveText.substr(0, 2);
-  for (auto& c : drive) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-  return drive;
+  return text::AsciiUpper(std::wstring_view(driveText).substr(0, 2));
 }
 
 }  // namespace

