@@ -1,6 +1,7 @@
 #include "ui/FolderBrowser.h"
 
 #include "text/AsciiCase.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::ui {
 
@@ -29,7 +30,7 @@ void FolderBrowser::Start() {
   drives_ = scanner_.Drives();
   driveTexts_.clear();
   for (const auto& drive : drives_)
-    driveTexts_.push_back(FormatDriveText(drive.letter, drive.detail));
+    driveTexts_.push_back(FormatDriveText(drive.letter, text::DisplayFileName(drive.detail)));
 
   const std::wstring cwd = scanner_.CurrentDirectory();
   auto current = DriveForText(cwd);
@@ -192,7 +193,9 @@ void FolderBrowser::Fill(const std::wstring& directory,
 
   lines_.clear();
   lines_.reserve(subfolders.size() + 8);
-  std::wstring caption = root;
+  // Captions are for people: a byte of a name that is not UTF-8 shows as
+  // U+FFFD, while the line's path keeps it so that the folder opens.
+  std::wstring caption = text::DisplayFileName(root);
   // Drive roots show their letter as the drive list does: "c:\".
   if (caption.size() >= 2 && caption[1] == L':') caption[0] = AsciiLower(caption[0]);
   lines_.push_back({caption, root, 0});
@@ -205,11 +208,12 @@ void FolderBrowser::Fill(const std::wstring& directory,
     if (end == std::wstring::npos) end = directory.size();
     const std::wstring name = directory.substr(start, end - start);
     walked = join(walked, name);
-    lines_.push_back({name, walked, ++depth});
+    lines_.push_back({text::DisplayFileName(name), walked, ++depth});
     start = end + 1;
   }
   openLine_ = lines_.size() - 1;
-  for (const auto& name : subfolders) lines_.push_back({name, join(directory, name), depth + 1});
+  for (const auto& name : subfolders)
+    lines_.push_back({text::DisplayFileName(name), join(directory, name), depth + 1});
 }
 
 bool FolderBrowser::ListFiles(const std::wstring& folder) {

@@ -98,10 +98,11 @@ std::vector<std::wstring> SortedWide(std::vector<std::string>& names) {
   wide.reserve(entries.size());
   for (const Entry& entry : entries) {
     const std::string& name = entry.name;
-    // Most names are plain ASCII, which widens byte by byte.
+    // Most names are plain ASCII, which widens byte by byte. Others keep
+    // bytes that are not UTF-8, so that the name opens again.
     const bool ascii = std::all_of(name.begin(), name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    wide.push_back(ascii ? std::wstring(name.begin(), name.end()) : text::DecodeUtf8Lossy(name));
+    wide.push_back(ascii ? std::wstring(name.begin(), name.end()) : text::DecodeFileName(name));
   }
   return wide;
 }
@@ -145,7 +146,7 @@ class PosixFolderScanner final : public IFolderScanner {
   std::wstring CurrentDirectory() override {
     std::error_code ec;
     const auto cwd = std::filesystem::current_path(ec);
-    return ec ? std::wstring(L"/") : text::DecodeUtf8Lossy(cwd.string());
+    return ec ? std::wstring(L"/") : text::DecodeFileName(cwd.native());
   }
 
   // Only absolute paths: there is no current directory per drive here.
@@ -154,7 +155,7 @@ class PosixFolderScanner final : public IFolderScanner {
   }
 
   std::optional<FolderContents> Scan(const std::wstring& folder) override {
-    auto bytes = ScanFolderBytes(text::EncodeUtf8(folder));
+    auto bytes = ScanFolderBytes(text::EncodeFileName(folder));
     if (!bytes) return std::nullopt;
     return FolderContents{SortedWide(bytes->folders), SortedWide(bytes->files)};
   }
@@ -166,7 +167,7 @@ std::vector<DriveRoot> DriveRootsFromLinks(const std::vector<DriveLink>& links) 
   std::vector<DriveRoot> drives{{L'c', L"/", L""}};
   for (const auto& link : links) {
     const wchar_t letter = text::AsciiLower(static_cast<wchar_t>(link.letter));
-    std::wstring folder = WithoutTrailingSlashes(text::DecodeUtf8Lossy(link.target));
+    std::wstring folder = WithoutTrailingSlashes(text::DecodeFileName(link.target));
     if (letter == L'c' || folder.empty() || folder.front() != L'/') continue;
     drives.push_back({letter, folder, folder});
   }

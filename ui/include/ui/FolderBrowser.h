@@ -22,8 +22,8 @@ bool IsDriveText(std::wstring_view text);
 // One line of the directory list: the chain from the root down to the open
 // directory, then the open directory's subfolders, one level deeper.
 struct DirLine {
-  std::wstring caption;
-  std::wstring path;  // full path behind the line
+  std::wstring caption;  // as shown (text::DisplayFileName)
+  std::wstring path;     // full path behind the line, the system's bytes kept
   int depth = 0;
 };
 
@@ -64,6 +64,7 @@ class FolderBrowser {
   std::size_t OpenLine() const { return openLine_; }
   const std::wstring& Directory() const { return directory_; }
   const std::wstring& FilesFolder() const { return filesFolder_; }
+  // The names as the system gives them; show them through text::DisplayFileName.
   const std::vector<std::wstring>& Files() const { return files_; }
 
   // The user picked a drive; false when it is not ready (the display then
