@@ -17,14 +17,8 @@ bool IsDriveText(std::wstring_view text) {
   return text.size() >= 2 && text[1] == L':' && (text.size() == 2 || text[2] == L' ');
 }
 
-FolderBrowser::FolderBrowser(platform::IFolderScanner& scanner)
-    : scanner_(scanner), style_(scanner.Style()) {}
-
-void FolderBrowser::SetNotifications(std::function<void()> driveChanged,
-                                     std::function<void()> directoryChanged) {
-  driveChanged_ = std::move(driveChanged);
-  directoryChanged_ = std::move(directoryChanged);
-}
+FolderBrowser::FolderBrowser(platform::IFolderScanner& scanner, IFolderBrowserObserver& observer)
+    : scanner_(scanner), style_(scanner.Style()), observer_(observer) {}
 
 void FolderBrowser::Start() {
   drives_ = scanner_.Drives();
@@ -36,17 +30,17 @@ void FolderBrowser::Start() {
   auto current = DriveForText(cwd);
   if (!current) current = DriveForText(L"c");
   currentDrive_ = current.value_or(0);
-  if (display_ != nullptr) display_->ShowDrives();
+  observer_.ShowDrives();
 
   if (!Open(cwd, false) && currentDrive_ < drives_.size())
     Open(drives_[currentDrive_].folder, false);
   if (!directory_.empty()) ListFiles(directory_);
-  fresh_.reset();
+  opened_.Drop();
 }
 
 bool FolderBrowser::PickDrive(std::size_t index) {
   if (MakeCurrent(index)) return true;
-  if (display_ != nullptr) display_->ShowDrives();
+  observer_.ShowDrives();
   return false;
 }
 
@@ -158,8 +152,8 @@ bool FolderBrowser::MakeCurrent(std::size_t index) {
   if (index >= drives_.size() || !scanner_.DriveReady(drives_[index])) return false;
   const bool changed = index != currentDrive_;
   currentDrive_ = index;
-  if (display_ != nullptr) display_->ShowDrives();
-  if (changed && driveChanged_) driveChanged_();
+  observer_.ShowDrives();
+  if (changed) observer_.DriveChanged();
   return true;
 }
 
@@ -173,12 +167,11 @@ bool FolderBrowser::Open(const std::wstring& directory, bool notify) {
   if (const auto drive = DriveHolding(tidy)) currentByDrive_[drives_[*drive].letter] = tidy;
   const bool changed = !SamePath(tidy, directory_);
   directory_ = tidy;
-  if (display_ != nullptr) display_->ShowDirectory();
+  observer_.ShowDirectory();
 
-  fresh_ = std::move(contents);
-  freshFolder_ = tidy;
-  if (changed && notify && directoryChanged_) directoryChanged_();
-  if (notify) fresh_.reset();
+  opened_.Offer(tidy, std::move(contents->files));
+  if (changed && notify) observer_.DirectoryChanged();
+  if (notify) opened_.Drop();
   return true;
 }
 
@@ -220,16 +213,16 @@ bool FolderBrowser::ListFiles(const std::wstring& folder) {
   // The load sets the folder the directory list has just listed: one scan
   // serves both.
   if (SamePath(folder, filesFolder_)) return true;
-  if (fresh_ && SamePath(freshFolder_, folder)) {
-    files_ = std::move(fresh_->files);
-    fresh_.reset();
+  if (const std::wstring* offered = opened_.OfferedFolder();
+      offered != nullptr && SamePath(*offered, folder)) {
+    files_ = opened_.Take();
   } else {
     auto contents = scanner_.Scan(folder);
     if (!contents) return false;
     files_ = std::move(contents->files);
   }
   filesFolder_ = folder;
-  if (display_ != nullptr) display_->ShowFiles();
+  observer_.ShowFiles();
   return true;
 }
 

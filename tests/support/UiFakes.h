@@ -2,9 +2,12 @@
 
 #include <cwctype>
 #include <functional>
+#include <map>
 #include <set>
 
+#include "platform/FolderScan.h"
 #include "support/Fakes.h"
+#include "text/AsciiCase.h"
 #include "ui/Controls.h"
 #include "ui/MainWindowView.h"
 #include "ui/OpenPathView.h"
@@ -13,6 +16,44 @@
 #include "ui/frmOpenPath.h"
 
 namespace tessaro::testing {
+
+// A made-up file system: folders with their entries, counting the scans.
+class FakeFolderScanner final : public platform::IFolderScanner {
+ public:
+  platform::PathStyle Style() const override { return style; }
+  // Windows-like when the separator is '\\', ASCII standing in for the
+  // system's ordinal rule.
+  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
+    return style.separator == L'\\' ? text::EqualsAsciiNoCase(a, b) : a == b;
+  }
+  std::vector<platform::DriveRoot> Drives() override { return drives; }
+  bool DriveReady(const platform::DriveRoot& d) override { return d.letter != notReady; }
+  std::wstring CurrentDirectory() override { return cwd; }
+  std::wstring FullPath(const std::wstring& text) override {
+    const auto current = driveCurrent.find(text);
+    if (current != driveCurrent.end()) return current->second;
+    const bool absolute =
+        !text.empty() &&
+        (text.front() == style.separator ||
+         (style.separator == L'\\' && text.size() > 2 && text[1] == L':' && text[2] == L'\\'));
+    return absolute ? text : std::wstring();
+  }
+  std::optional<platform::FolderContents> Scan(const std::wstring& folder) override {
+    ++scans[folder];
+    for (const auto& [name, contents] : folders) {
+      if (SamePath(name, folder)) return contents;
+    }
+    return std::nullopt;
+  }
+
+  platform::PathStyle style;
+  std::vector<platform::DriveRoot> drives;
+  std::map<std::wstring, platform::FolderContents> folders;
+  std::map<std::wstring, std::wstring> driveCurrent;
+  std::map<std::wstring, int> scans;
+  std::wstring cwd;
+  wchar_t notReady = 0;
+};
 
 class FakeComboBox final : public ui::IComboBox {
  public:
@@ -207,9 +248,10 @@ struct MainFormRig {
   FakeClock clock;
   FakeExit exit;
   FakeVersion version;
+  FakeFolderScanner scanner;
   FakeMainView view;
   AppState app;
-  ui::frmMain form{app, view, {folders, launcher, tray, clock, exit, version}};
+  ui::frmMain form{app, view, {folders, launcher, scanner, tray, clock, exit, version}};
 };
 
 }  // namespace tessaro::testing
