@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cwctype>
 #include <functional>
 #include <map>
 #include <set>
@@ -160,7 +159,7 @@ class FakeOpenPathView final : public ui::IOpenPathView {
     bool SetDrive(const std::wstring& text) override {
       view.log.push_back(L"Drive1=" + text);
       if (failSetDrive || text.empty()) return false;
-      const wchar_t letter = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(text[0])));
+      const wchar_t letter = text::AsciiLower(text[0]);
       for (const auto& d : view.drives) {
         if (d[0] == letter) {
           if (d == current) return true;

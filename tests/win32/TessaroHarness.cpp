@@ -13,15 +13,6 @@ namespace {
 
 constexpr DWORD kPollMs = 20;
 
-// The build hands us Unix paths; Wine shows the Unix root as drive Z:.
-std::wstring FromUnixPath(const char* path) {
-  std::wstring wide = L"Z:";
-  for (const char* p = path; *p != '\0'; ++p) {
-    wide += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
-  }
-  return wide;
-}
-
 std::string ReadBytes(const std::wstring& path, bool* exists) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -94,6 +85,14 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM context) {
 }
 
 }  // namespace
+
+std::wstring FromUnixPath(const char* path) {
+  std::wstring wide = L"Z:";
+  for (const char* p = path; *p != '\0'; ++p) {
+    wide += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
+  }
+  return wide;
+}
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};

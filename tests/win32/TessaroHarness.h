@@ -17,6 +17,9 @@ std::string ReadSettings();
 void WriteSettings(const std::string& bytes);
 void DeleteSettings();
 
+// The build hands us Unix paths; Wine shows the Unix root as drive Z:.
+std::wstring FromUnixPath(const char* path);
+
 // UTF-8 for comparing against byte strings.
 std::string Utf8(const std::wstring& text);
 
