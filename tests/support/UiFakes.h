@@ -184,8 +184,7 @@ class FakeOpenPathView final : public ui::IOpenPathView {
       std::wstring target = p;
       // A drive text opens that drive's current directory.
       if (p.size() >= 2 && p[1] == L':' && (p.size() == 2 || p[2] == L' ')) {
-        target = std::wstring(1, static_cast<wchar_t>(std::towupper(static_cast<wint_t>(p[0])))) +
-                 L":\\";
+        target = std::wstring{text::AsciiUpper(p[0]), L':', L'\\'};
       }
       if (!view.directories.count(target)) return false;
       if (target != path) {
