@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/ProfileText.h"
-#include "text/AsciiCase.h"
+#include "text/LetterCase.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::profile {
@@ -24,7 +24,9 @@ std::wstring_view Trim(std::wstring_view text) {
   return text.substr(first, last - first);
 }
 
-bool NamesEqual(std::wstring_view a, std::wstring_view b) { return text::EqualsAsciiNoCase(a, b); }
+bool NamesEqual(std::wstring_view a, std::wstring_view b) {
+  return text::EqualsProfileNameNoCase(a, b);
+}
 
 enum class Kind { kOther, kSection, kKey };
 

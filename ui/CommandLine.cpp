@@ -6,7 +6,7 @@
 #include "core/MappingCommands.h"
 #include "core/Startup.h"
 #include "core/modApp.h"
-#include "text/AsciiCase.h"
+#include "text/LetterCase.h"
 
 namespace tessaro::ui {
 

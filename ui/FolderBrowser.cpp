@@ -1,6 +1,6 @@
 #include "ui/FolderBrowser.h"
 
-#include "text/AsciiCase.h"
+#include "text/LetterCase.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::ui {

@@ -1,7 +1,7 @@
 #include "ui/frmOpenPath.h"
 
 #include "core/modSpecialFolder.h"
-#include "text/AsciiCase.h"
+#include "text/LetterCase.h"
 #include "ui/Layout.h"
 
 namespace tessaro::ui {

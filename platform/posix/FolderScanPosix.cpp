@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "platform/Conventions.h"
-#include "text/AsciiCase.h"
+#include "text/LetterCase.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::platform {

@@ -4,7 +4,7 @@
 
 #include "platform/Conventions.h"
 #include "platform/FolderScan.h"
-#include "text/AsciiCase.h"
+#include "text/LetterCase.h"
 
 namespace tessaro::platform {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "platform/FolderScan.h"
 #include "support/Fakes.h"
-#include "text/AsciiCase.h"
+#include "text/LetterCase.h"
 #include "ui/Controls.h"
 #include "ui/MainWindowView.h"
 #include "ui/OpenPathView.h"

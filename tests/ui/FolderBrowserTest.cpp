@@ -4,7 +4,7 @@
 
 #include "support/TurkishLocale.h"
 #include "support/UiFakes.h"
-#include "text/AsciiCase.h"
+#include "text/LetterCase.h"
 #include "ui/FolderBrowser.h"
 #include "ui/frmOpenPath.h"
 

@@ -4,11 +4,12 @@
 #include <string>
 #include <string_view>
 
-// The program's one rule for letter case where it folds case itself: drive
-// letters, command-line switches and settings-file section and key names fold
-// as ASCII, whatever the locale (the C library's towlower turns 'I' into a
-// dotless i under a Turkish locale). Paths are compared by the platform's own
-// rule instead (platform::SamePath).
+// The program's rules for letter case, all of them here and none taken from
+// the locale (the C library's towlower turns 'I' into a dotless i under a
+// Turkish locale): drive letters and command-line switches fold as ASCII;
+// settings-file section and key names fold as the Windows profile functions
+// fold them (ASCII and the common letters beyond it, as recorded from them).
+// Paths are compared by the platform's own rule (platform::SamePath).
 namespace tessaro::text {
 
 constexpr wchar_t AsciiLower(wchar_t c) {
@@ -39,5 +40,9 @@ constexpr bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b) {
   }
   return true;
 }
+
+// Section and key names of the settings file.
+wchar_t ProfileUpper(wchar_t c);
+bool EqualsProfileNameNoCase(std::wstring_view a, std::wstring_view b);
 
 }  // namespace tessaro::text
