@@ -19,7 +19,7 @@ packages=(
   qt6-base-dev libgl-dev libpugixml-dev fonts-dejavu-core xvfb xauth
   clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64 wine wine64 fonts-wine
-  nsis appstream desktop-file-utils lintian
+  nsis appstream desktop-file-utils lintian locales
 )
 
 install_missing() {
@@ -44,7 +44,18 @@ run_preset() {
   ctest --preset "$preset" -j "$jobs"
 }
 
+# The Turkish locale, whose dotless i catches letter case folded by the
+# C library's locale instead of as ASCII.
+ensure_turkish_locale() {
+  locale -a 2>/dev/null | grep -qi '^tr_TR\.utf-\?8$' && return
+  echo "== generating tr_TR.UTF-8"
+  local sudo=
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo localedef -i tr_TR -f UTF-8 tr_TR.UTF-8
+}
+
 install_missing
+ensure_turkish_locale
 
 for stage in "${stages[@]}"; do
   case "$stage" in

@@ -131,6 +131,52 @@ std::string EncodeUtf8(std::wstring_view text) {
   return out;
 }
 
+namespace {
+
+constexpr char32_t kEscapeBase = 0xDC00;
+
+bool IsEscapedByte(char32_t c) { return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF; }
+
+}  // namespace
+
+std::wstring DecodeFileName(std::string_view bytes) {
+  std::wstring out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (const auto cp = NextCodePoint(bytes, i)) {
+      AppendCodePoint(out, *cp);
+    } else {
+      // Invalid sequences start at a byte >= 0x80: ASCII always decodes.
+      out.push_back(static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(bytes[i])));
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string EncodeFileName(std::wstring_view name) {
+  std::string out;
+  out.reserve(name.size());
+  std::size_t plain = 0;  // start of the run not yet encoded
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<char32_t>(name[i]);
+    if (!IsEscapedByte(c)) continue;
+    out += EncodeUtf8(name.substr(plain, i - plain));
+    out.push_back(static_cast<char>(c - kEscapeBase));
+    plain = i + 1;
+  }
+  out += EncodeUtf8(name.substr(plain));
+  return out;
+}
+
+std::wstring DisplayFileName(std::wstring_view name) {
+  std::wstring out(name);
+  for (auto& c : out) {
+    if (IsEscapedByte(static_cast<char32_t>(c))) c = static_cast<wchar_t>(kReplacement);
+  }
+  return out;
+}
+
 std::wstring DecodeWindows1252(std::string_view bytes) {
   std::wstring out;
   out.reserve(bytes.size());

@@ -1,26 +1,18 @@
 #include "ui/CommandLine.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <optional>
 
 #include "core/MappingCommands.h"
 #include "core/Startup.h"
 #include "core/modApp.h"
+#include "text/LetterCase.h"
 
 namespace tessaro::ui {
 
 namespace {
 
 constexpr std::wstring_view kOurPrefix = L"restore";
-
-std::wstring Lower(std::wstring_view text) {
-  std::wstring lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](wchar_t c) {
-    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-  });
-  return lower;
-}
 
 // The switch's name without its lead-in (and folded on Windows), or nothing
 // when the argument is no switch of ours.
@@ -33,7 +25,8 @@ std::optional<std::wstring> OurSwitch(std::wstring_view argument, SwitchStyle st
   } else {
     return std::nullopt;
   }
-  std::wstring folded = style == SwitchStyle::kWindows ? Lower(name) : std::wstring(name);
+  std::wstring folded =
+      style == SwitchStyle::kWindows ? text::AsciiLower(name) : std::wstring(name);
   if (!folded.starts_with(kOurPrefix)) return std::nullopt;
   return folded;
 }
@@ -59,7 +52,7 @@ StartMode ParseStartMode(const std::vector<std::wstring>& arguments, SwitchStyle
   const std::wstring name = *OurSwitch(*ours, style);
   if (name == L"restore" && arguments.size() == 1) return StartMode::kRestore;
   if (name == L"restore-at-login" && arguments.size() == 2 && ours == arguments.begin()) {
-    const std::wstring value = Lower(arguments[1]);
+    const std::wstring value = text::AsciiLower(arguments[1]);
     if (value == L"on") return StartMode::kRestoreAtLoginOn;
     if (value == L"off") return StartMode::kRestoreAtLoginOff;
   }

@@ -1,16 +1,14 @@
 #include "ui/FolderBrowser.h"
 
-#include <cwctype>
+#include "text/LetterCase.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::ui {
-namespace {
 
-wchar_t Lower(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
-
-}  // namespace
+using text::AsciiLower;
 
 std::wstring FormatDriveText(wchar_t letter, const std::wstring& detail) {
-  std::wstring text{Lower(letter), L':'};
+  std::wstring text{AsciiLower(letter), L':'};
   if (!detail.empty()) text += L" [" + detail + L']';
   return text;
 }
@@ -19,36 +17,30 @@ bool IsDriveText(std::wstring_view text) {
   return text.size() >= 2 && text[1] == L':' && (text.size() == 2 || text[2] == L' ');
 }
 
-FolderBrowser::FolderBrowser(platform::IFolderScanner& scanner)
-    : scanner_(scanner), style_(scanner.Style()) {}
-
-void FolderBrowser::SetNotifications(std::function<void()> driveChanged,
-                                     std::function<void()> directoryChanged) {
-  driveChanged_ = std::move(driveChanged);
-  directoryChanged_ = std::move(directoryChanged);
-}
+FolderBrowser::FolderBrowser(platform::IFolderScanner& scanner, IFolderBrowserObserver& observer)
+    : scanner_(scanner), style_(scanner.Style()), observer_(observer) {}
 
 void FolderBrowser::Start() {
   drives_ = scanner_.Drives();
   driveTexts_.clear();
   for (const auto& drive : drives_)
-    driveTexts_.push_back(FormatDriveText(drive.letter, drive.detail));
+    driveTexts_.push_back(FormatDriveText(drive.letter, text::DisplayFileName(drive.detail)));
 
   const std::wstring cwd = scanner_.CurrentDirectory();
   auto current = DriveForText(cwd);
   if (!current) current = DriveForText(L"c");
   currentDrive_ = current.value_or(0);
-  if (display_ != nullptr) display_->ShowDrives();
+  observer_.ShowDrives();
 
   if (!Open(cwd, false) && currentDrive_ < drives_.size())
     Open(drives_[currentDrive_].folder, false);
   if (!directory_.empty()) ListFiles(directory_);
-  fresh_.reset();
+  opened_.Drop();
 }
 
 bool FolderBrowser::PickDrive(std::size_t index) {
   if (MakeCurrent(index)) return true;
-  if (display_ != nullptr) display_->ShowDrives();
+  observer_.ShowDrives();
   return false;
 }
 
@@ -105,12 +97,7 @@ std::wstring FolderBrowser::Tidy(const std::wstring& path) const {
 }
 
 bool FolderBrowser::SamePath(std::wstring_view a, std::wstring_view b) const {
-  if (a.size() != b.size()) return false;
-  if (!style_.ignoreCase) return a == b;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
+  return scanner_.SamePath(a, b);
 }
 
 // Whole path components only: /home/anna/Daten2 is not below /home/anna/Daten.
@@ -139,7 +126,7 @@ std::optional<std::size_t> FolderBrowser::DriveHolding(std::wstring_view path) c
 std::optional<std::size_t> FolderBrowser::DriveForText(std::wstring_view text) const {
   if (text.empty()) return std::nullopt;
   if (text.front() == style_.separator) return DriveHolding(text);
-  const wchar_t letter = Lower(text.front());
+  const wchar_t letter = AsciiLower(text.front());
   for (std::size_t i = 0; i < drives_.size(); ++i) {
     if (drives_[i].letter == letter) return i;
   }
@@ -165,8 +152,8 @@ bool FolderBrowser::MakeCurrent(std::size_t index) {
   if (index >= drives_.size() || !scanner_.DriveReady(drives_[index])) return false;
   const bool changed = index != currentDrive_;
   currentDrive_ = index;
-  if (display_ != nullptr) display_->ShowDrives();
-  if (changed && driveChanged_) driveChanged_();
+  observer_.ShowDrives();
+  if (changed) observer_.DriveChanged();
   return true;
 }
 
@@ -180,12 +167,11 @@ bool FolderBrowser::Open(const std::wstring& directory, bool notify) {
   if (const auto drive = DriveHolding(tidy)) currentByDrive_[drives_[*drive].letter] = tidy;
   const bool changed = !SamePath(tidy, directory_);
   directory_ = tidy;
-  if (display_ != nullptr) display_->ShowDirectory();
+  observer_.ShowDirectory();
 
-  fresh_ = std::move(contents);
-  freshFolder_ = tidy;
-  if (changed && notify && directoryChanged_) directoryChanged_();
-  if (notify) fresh_.reset();
+  opened_.Offer(tidy, std::move(contents->files));
+  if (changed && notify) observer_.DirectoryChanged();
+  if (notify) opened_.Drop();
   return true;
 }
 
@@ -200,9 +186,11 @@ void FolderBrowser::Fill(const std::wstring& directory,
 
   lines_.clear();
   lines_.reserve(subfolders.size() + 8);
-  std::wstring caption = root;
+  // Captions are for people: a byte of a name that is not UTF-8 shows as
+  // U+FFFD, while the line's path keeps it so that the folder opens.
+  std::wstring caption = text::DisplayFileName(root);
   // Drive roots show their letter as the drive list does: "c:\".
-  if (caption.size() >= 2 && caption[1] == L':') caption[0] = Lower(caption[0]);
+  if (caption.size() >= 2 && caption[1] == L':') caption[0] = AsciiLower(caption[0]);
   lines_.push_back({caption, root, 0});
 
   int depth = 0;
@@ -213,27 +201,28 @@ void FolderBrowser::Fill(const std::wstring& directory,
     if (end == std::wstring::npos) end = directory.size();
     const std::wstring name = directory.substr(start, end - start);
     walked = join(walked, name);
-    lines_.push_back({name, walked, ++depth});
+    lines_.push_back({text::DisplayFileName(name), walked, ++depth});
     start = end + 1;
   }
   openLine_ = lines_.size() - 1;
-  for (const auto& name : subfolders) lines_.push_back({name, join(directory, name), depth + 1});
+  for (const auto& name : subfolders)
+    lines_.push_back({text::DisplayFileName(name), join(directory, name), depth + 1});
 }
 
 bool FolderBrowser::ListFiles(const std::wstring& folder) {
   // The load sets the folder the directory list has just listed: one scan
   // serves both.
   if (SamePath(folder, filesFolder_)) return true;
-  if (fresh_ && SamePath(freshFolder_, folder)) {
-    files_ = std::move(fresh_->files);
-    fresh_.reset();
+  if (const std::wstring* offered = opened_.OfferedFolder();
+      offered != nullptr && SamePath(*offered, folder)) {
+    files_ = opened_.Take();
   } else {
     auto contents = scanner_.Scan(folder);
     if (!contents) return false;
     files_ = std::move(contents->files);
   }
   filesFolder_ = folder;
-  if (display_ != nullptr) display_->ShowFiles();
+  observer_.ShowFiles();
   return true;
 }
 

@@ -94,7 +94,7 @@ void frmMain::cmdOpenDrive_Click() {
 void frmMain::OpenDialog() {
   if (!openPath_) {
     openPath_ = std::make_unique<frmOpenPath>(app_, view_.cboDrive(), view_.cboLocRes(),
-                                              services_.knownFolders);
+                                              services_.knownFolders, services_.folderScanner);
   }
   view_.ShowOpenPathDialog(*openPath_);
 }

@@ -1,24 +1,26 @@
 #include "ui/frmOpenPath.h"
 
-#include <cwctype>
-
 #include "core/modSpecialFolder.h"
+#include "text/LetterCase.h"
 #include "ui/Layout.h"
 
 namespace tessaro::ui {
 namespace {
 
 std::wstring DriveBoxText(const std::wstring& driveText) {
-  std::wstring drive = driveText.substr(0, 2);
-  for (auto& c : drive) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-  return drive;
+  return text::AsciiUpper(std::wstring_view(driveText).substr(0, 2));
 }
 
 }  // namespace
 
 frmOpenPath::frmOpenPath(AppState& app, IComboBox& cboDrive, IComboBox& cboLocRes,
-                         platform::IKnownFolders& knownFolders)
-    : app_(app), cboDrive_(cboDrive), cboLocRes_(cboLocRes), knownFolders_(knownFolders) {}
+                         platform::IKnownFolders& knownFolders,
+                         platform::IFolderScanner& folderScanner)
+    : app_(app),
+      cboDrive_(cboDrive),
+      cboLocRes_(cboLocRes),
+      knownFolders_(knownFolders),
+      folderScanner_(folderScanner) {}
 
 void frmOpenPath::Attach(IOpenPathView& view) { view_ = &view; }
 
@@ -31,14 +33,14 @@ void frmOpenPath::Form_Load() {
   // Each step stands alone: a list that cannot go somewhere says so by its
   // result and stays where it was, and the next step runs. Anything else
   // is a fault for the front end's boundary to report.
-  strPath = app_.blnPrefill == kFalse
-                ? fctGetSpecialFolder(knownFolders_, platform::KnownFolder::kDocuments)
-                : cboLocRes_.Text();
+  strPath_ = app_.blnPrefill == kFalse
+                 ? fctGetSpecialFolder(knownFolders_, platform::KnownFolder::kDocuments)
+                 : cboLocRes_.Text();
   view.SetCaption(layout::kDialogCaption);
   // A drive change moves the directory list along through Drive1_Change.
-  (void)view.Drive1().SetDrive(strPath);
-  (void)view.Dir1().SetPath(strPath);
-  (void)view.File1().SetPath(strPath);
+  (void)view.Drive1().SetDrive(strPath_);
+  (void)view.Dir1().SetPath(strPath_);
+  (void)view.File1().SetPath(strPath_);
 }
 
 void frmOpenPath::Drive1_Change() {
@@ -67,19 +69,19 @@ void frmOpenPath::CancelButton_Click() {
 
 void frmOpenPath::TakeFolder() {
   if (view_ == nullptr) return;
-  strPath = view_->Dir1().Path();
-  cboLocRes_.SetText(strPath);
-  app_.strTargetPath = strPath;
+  strPath_ = view_->Dir1().Path();
+  cboLocRes_.SetText(strPath_);
+  app_.strTargetPath = strPath_;
 }
 
 void frmOpenPath::TakeDriveAndFolder() {
   if (view_ == nullptr) return;
   IOpenPathView& view = *view_;
-  strPath = view.Dir1().Path();
-  strDrive = view.Drive1().Drive();
-  cboDrive_.SetText(DriveBoxText(strDrive));
-  cboLocRes_.SetText(strPath);
-  app_.strTargetPath = strPath;
+  strPath_ = view.Dir1().Path();
+  strDrive_ = view.Drive1().Drive();
+  cboDrive_.SetText(DriveBoxText(strDrive_));
+  cboLocRes_.SetText(strPath_);
+  app_.strTargetPath = strPath_;
 }
 
 }  // namespace tessaro::ui

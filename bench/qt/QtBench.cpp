@@ -163,12 +163,12 @@ void DialogOnBigFolder(const fs::path& scratch, int files, int runs) {
     TextBox cboLocRes;
     cboLocRes.text = big.wstring();
     const auto folders = tessaro::platform::MakeSystemKnownFolders();
-    tessaro::ui::frmOpenPath logic(state, cboDrive, cboLocRes, *folders);
+    const auto scanner = tessaro::platform::MakeSystemFolderScanner();
+    tessaro::ui::frmOpenPath logic(state, cboDrive, cboLocRes, *folders, *scanner);
 
     start = Clock::now();
     cpuStart = CpuMilliseconds();
-    const auto scanner = tessaro::platform::MakeSystemFolderScanner();
-    tessaro::ui::qt::OpenPathDialog window(logic, *scanner, nullptr);
+    tessaro::ui::qt::OpenPathDialog window(logic, nullptr);
     window.Load();
     window.show();
     window.repaint();

@@ -48,7 +48,7 @@ class PosixAutostart final : public IAutostart {
     // settings file.
     const std::wstring config = MakeSystemKnownFolders()->Path(KnownFolder::kAppData);
     if (config.empty()) return false;
-    const std::string entry = text::EncodeUtf8(config) + kEntryName;
+    const std::string entry = text::EncodeFileName(config) + kEntryName;
     if (!on) return ::unlink(entry.c_str()) == 0 || errno == ENOENT;
 
     const std::string self = SelfPath();
@@ -58,7 +58,7 @@ class PosixAutostart final : public IAutostart {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(entry).parent_path(), error);
     if (error) return false;
-    return ReplaceFileAtomically(text::DecodeUtf8Lossy(entry), *content);
+    return ReplaceFileAtomically(text::DecodeFileName(entry), *content);
   }
 };
 

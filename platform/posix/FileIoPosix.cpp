@@ -178,7 +178,7 @@ void SyncDirectory(const std::string& folder) {
 
 FileContent ReadFileBytes(const std::wstring& path) {
   FileContent content;
-  const std::string native = text::EncodeUtf8(path);
+  const std::string native = text::EncodeFileName(path);
   // Non-blocking so that a FIFO in the file's place cannot hang the program.
   const Fd fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) {
@@ -214,7 +214,7 @@ FileContent ReadFileBytes(const std::wstring& path) {
 }
 
 bool ReplaceFileAtomically(const std::wstring& path, std::string_view bytes) {
-  std::string target = text::EncodeUtf8(path);
+  std::string target = text::EncodeFileName(path);
   if (target.empty() || target.find('\0') != std::string::npos || target.back() == '/')
     return false;
   if (!ResolveLinks(target)) return false;

@@ -7,9 +7,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cwctype>
 #include <filesystem>
 
+#include "platform/Conventions.h"
+#include "text/LetterCase.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::platform {
@@ -38,13 +39,11 @@ class UniqueDir {
   DIR* dir_ = nullptr;
 };
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const auto x = static_cast<unsigned char>(Lower(a[i]));
-    const auto y = static_cast<unsigned char>(Lower(b[i]));
+    const auto x = static_cast<unsigned char>(text::AsciiLower(a[i]));
+    const auto y = static_cast<unsigned char>(text::AsciiLower(b[i]));
     if (x != y) return x < y;
   }
   if (a.size() != b.size()) return a.size() < b.size();
@@ -57,7 +56,7 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 std::uint64_t PackedLower(const std::string& name, std::size_t from) {
   std::uint64_t packed = 0;
   for (std::size_t i = from; i < from + 8; ++i) {
-    const char c = i < name.size() ? Lower(name[i]) : '\0';
+    const char c = i < name.size() ? text::AsciiLower(name[i]) : '\0';
     packed = (packed << 8) | static_cast<unsigned char>(c);
   }
   return packed;
@@ -99,10 +98,11 @@ std::vector<std::wstring> SortedWide(std::vector<std::string>& names) {
   wide.reserve(entries.size());
   for (const Entry& entry : entries) {
     const std::string& name = entry.name;
-    // Most names are plain ASCII, which widens byte by byte.
+    // Most names are plain ASCII, which widens byte by byte. Others keep
+    // bytes that are not UTF-8, so that the name opens again.
     const bool ascii = std::all_of(name.begin(), name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    wide.push_back(ascii ? std::wstring(name.begin(), name.end()) : text::DecodeUtf8Lossy(name));
+    wide.push_back(ascii ? std::wstring(name.begin(), name.end()) : text::DecodeFileName(name));
   }
   return wide;
 }
@@ -132,7 +132,10 @@ std::optional<ByteContents> ScanFolderBytes(const std::string& folder) {
 
 class PosixFolderScanner final : public IFolderScanner {
  public:
-  PathStyle Style() const override { return {L'/', false}; }
+  PathStyle Style() const override { return {L'/'}; }
+  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
+    return platform::SamePath(a, b);
+  }
 
   std::vector<DriveRoot> Drives() override {
     return DriveRootsFromLinks(ReadDriveLinks(DrivesFolder()));
@@ -143,7 +146,7 @@ class PosixFolderScanner final : public IFolderScanner {
   std::wstring CurrentDirectory() override {
     std::error_code ec;
     const auto cwd = std::filesystem::current_path(ec);
-    return ec ? std::wstring(L"/") : text::DecodeUtf8Lossy(cwd.string());
+    return ec ? std::wstring(L"/") : text::DecodeFileName(cwd.native());
   }
 
   // Only absolute paths: there is no current directory per drive here.
@@ -152,7 +155,7 @@ class PosixFolderScanner final : public IFolderScanner {
   }
 
   std::optional<FolderContents> Scan(const std::wstring& folder) override {
-    auto bytes = ScanFolderBytes(text::EncodeUtf8(folder));
+    auto bytes = ScanFolderBytes(text::EncodeFileName(folder));
     if (!bytes) return std::nullopt;
     return FolderContents{SortedWide(bytes->folders), SortedWide(bytes->files)};
   }
@@ -163,8 +166,8 @@ class PosixFolderScanner final : public IFolderScanner {
 std::vector<DriveRoot> DriveRootsFromLinks(const std::vector<DriveLink>& links) {
   std::vector<DriveRoot> drives{{L'c', L"/", L""}};
   for (const auto& link : links) {
-    const auto letter = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(link.letter)));
-    std::wstring folder = WithoutTrailingSlashes(text::DecodeUtf8Lossy(link.target));
+    const wchar_t letter = text::AsciiLower(static_cast<wchar_t>(link.letter));
+    std::wstring folder = WithoutTrailingSlashes(text::DecodeFileName(link.target));
     if (letter == L'c' || folder.empty() || folder.front() != L'/') continue;
     drives.push_back({letter, folder, folder});
   }

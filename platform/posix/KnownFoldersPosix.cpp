@@ -135,9 +135,9 @@ class PosixKnownFolders final : public IKnownFolders {
   std::wstring Path(KnownFolder folder) override {
     switch (folder) {
       case KnownFolder::kAppData:
-        return text::DecodeUtf8Lossy(AppData());
+        return text::DecodeFileName(AppData());
       case KnownFolder::kDocuments:
-        return text::DecodeUtf8Lossy(Personal());
+        return text::DecodeFileName(Personal());
     }
     return {};
   }

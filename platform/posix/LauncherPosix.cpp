@@ -150,7 +150,8 @@ std::wstring ErrorText(int error) {
 LaunchResult Spawn(const std::wstring& commandLine, pid_t* child) {
   std::vector<std::string> arguments;
   for (const std::wstring& argument : SplitWindowsCommandLine(commandLine)) {
-    arguments.push_back(text::EncodeUtf8(argument));
+    // A folder named by bytes that are not UTF-8 reaches the program as those bytes.
+    arguments.push_back(text::EncodeFileName(argument));
   }
   const std::string program = FindProgram(arguments.front());
   if (program.empty()) return {LaunchStatus::kNotFound, {}};

@@ -1,9 +1,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 
+#include "platform/Conventions.h"
 #include "platform/FolderScan.h"
+#include "text/LetterCase.h"
 
 namespace tessaro::platform {
 namespace {
@@ -25,8 +26,6 @@ class UniqueFind {
   HANDLE find_;
 };
 
-wchar_t Upper(wchar_t c) { return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c))); }
-
 bool IsDot(const wchar_t* name) {
   return (name[0] == L'.' && name[1] == L'\0') ||
          (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
@@ -41,7 +40,7 @@ void SortNames(std::vector<std::wstring>& names) {
 
 // The volume label or, for a subst drive, the folder behind it.
 std::wstring DriveDetail(wchar_t letter) {
-  const wchar_t device[] = {Upper(letter), L':', L'\0'};
+  const wchar_t device[] = {text::AsciiUpper(letter), L':', L'\0'};
   // A subst drive is a link "\??\C:\folder"; show the folder.
   wchar_t target[MAX_PATH + 8] = {};
   if (QueryDosDeviceW(device, target, static_cast<DWORD>(std::size(target))) != 0) {
@@ -63,7 +62,10 @@ std::wstring DriveDetail(wchar_t letter) {
 
 class Win32FolderScanner final : public IFolderScanner {
  public:
-  PathStyle Style() const override { return {L'\\', true}; }
+  PathStyle Style() const override { return {L'\\'}; }
+  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
+    return platform::SamePath(a, b);
+  }
 
   std::vector<DriveRoot> Drives() override {
     std::vector<DriveRoot> drives;
@@ -71,7 +73,8 @@ class Win32FolderScanner final : public IFolderScanner {
     for (int i = 0; i < 26; ++i) {
       if ((present & (1u << i)) == 0) continue;
       const auto letter = static_cast<wchar_t>(L'a' + i);
-      drives.push_back({letter, std::wstring{Upper(letter), L':', L'\\'}, DriveDetail(letter)});
+      drives.push_back(
+          {letter, std::wstring{text::AsciiUpper(letter), L':', L'\\'}, DriveDetail(letter)});
     }
     return drives;
   }

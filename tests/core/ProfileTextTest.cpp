@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/ProfileFile.h"
+#include "support/TurkishLocale.h"
 
 namespace tessaro::profile {
 namespace {
@@ -116,6 +117,18 @@ TEST(ProfileTextEncoding, NonAsciiNames_FoldCaseBeyondAscii) {
   const ProfileText doc =
       Doc("[\xD0\x9F\xD1\x83\xD1\x82\xD0\xB8]\n\xC3\xA4rger=1\n");  // [Пути] ärger=1
   EXPECT_EQ(doc.Read(L"\u043f\u0423\u0422\u0418", L"\u00c4RGER"), L"1");
+}
+
+// Section and key names fold the same whatever the locale (a Turkish
+// towupper turns 'i' into a dotted capital I).
+TEST(ProfileTextNames, NamesFoldTheSameUnderATurkishLocale) {
+  const tessaro::testing::TurkishLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale on this system";
+  ProfileText doc = Doc("[STARTUP]\nTARGET DRIVE=I:\n");
+  EXPECT_EQ(doc.Read(L"Startup", L"target drive"), L"I:");
+  ASSERT_TRUE(doc.Write(L"startup", L"Target Drive", L"K:"));
+  EXPECT_EQ(doc.Serialize(), "[STARTUP]\nTARGET DRIVE=K:\n");
+  EXPECT_EQ(Doc("[\xC4\xB0]\nk=1\n").Read(L"i", L"k"), std::nullopt);  // [İ] is no [i]
 }
 
 TEST(ProfileTextNames, LineWithoutNameBeforeEquals_IsNoKey_NewKeyGoesAfterTheLastRealOne) {

@@ -6,6 +6,7 @@
 
 #include "FolderScanPosix.h"
 #include "support/Files.h"
+#include "support/TurkishLocale.h"
 
 namespace tessaro::platform {
 namespace {
@@ -21,6 +22,14 @@ TEST(DriveRootsTest, RootAsCThenLinksLeavingOutCAndRelative) {
   EXPECT_EQ(drives[1].letter, L'x');
   EXPECT_EQ(drives[1].detail, L"/home/anna/Daten");
   EXPECT_EQ(drives[2].folder, L"/home/anna/Daten/Fotos");
+}
+
+TEST(DriveRootsTest, LetterFoldsAsAsciiUnderATurkishLocale) {
+  const testing::TurkishLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale on this system";
+  const auto drives = DriveRootsFromLinks({{'I', "/srv"}});
+  ASSERT_EQ(drives.size(), 2u);
+  EXPECT_EQ(drives[1].letter, L'i');
 }
 
 TEST(FolderScanTest, FoldersAndFilesApart_HiddenLeftOut_SortedIgnoringCase) {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "ProgramFixture.h"
+#include "ui/qt/OpenPathDialog.h"
 
 namespace tessaro::ui::qt::testing {
 namespace {
@@ -28,6 +29,36 @@ TEST_F(EndToEndTest, MapThenDelete_DriveLinkComesAndGoes) {
   EXPECT_TRUE(
       WaitFor([&] { return !std::filesystem::exists(std::filesystem::symlink_status(link)); }));
   EXPECT_TRUE(std::filesystem::exists(folder / "brief.txt"));
+}
+
+// A folder named by a byte that is not UTF-8 shows a stand-in in the dialog,
+// opens there and maps by its real name.
+TEST_F(EndToEndTest, FolderNamedByANonUtf8ByteOpensInTheDialogAndMaps) {
+  Start();
+  const auto parent = MakeFolder("Ablage");
+  const auto folder = parent / std::string("Daten\xFF");
+  std::filesystem::create_directory(folder);
+  std::ofstream(folder / "brief.txt") << "hallo";
+
+  Box("cboLocRes")->setEditText(QString::fromStdString(parent.string()));
+  ModalAnswerer answer([&](QWidget& modal) {
+    auto& dialog = dynamic_cast<OpenPathDialog&>(modal);
+    DirListBox& list = *dialog.Dir1List();
+    const auto items = list.findItems(QStringLiteral("Daten\uFFFD"), Qt::MatchExactly);
+    EXPECT_EQ(items.size(), 1);
+    if (!items.empty()) list.setCurrentItem(items.front());
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_EQ(dialog.File1List()->Names(), QStringList{QStringLiteral("brief.txt")});
+    QTest::mouseClick(dialog.OKButton(), Qt::LeftButton);
+  });
+  QTest::mouseClick(Button("cmdOpenPath"), Qt::LeftButton);
+  ASSERT_TRUE(answer.Answered());
+
+  Box("cboDrive")->setEditText(QStringLiteral("X:"));
+  QTest::mouseClick(Button("cmdSubst"), Qt::LeftButton);
+  const auto link = runtime_ / "tessaro" / "drives" / "X:";
+  ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(link / "brief.txt"); }));
+  EXPECT_EQ(std::filesystem::read_symlink(link), folder);
 }
 
 }  // namespace

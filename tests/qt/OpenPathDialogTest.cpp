@@ -1,9 +1,11 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 
 #include <fstream>
 
 #include "ProgramFixture.h"
+#include "support/UiFakes.h"
 #include "ui/Layout.h"
 #include "ui/qt/Geometry.h"
 #include "ui/qt/OpenPathDialog.h"
@@ -206,6 +208,42 @@ TEST_F(OpenPathDialogTest, FolderBoxNotAFolder_OpensAllTheSame) {
     EXPECT_FALSE(dialog.Dir1().Path().empty());
     dialog.OKButton()->click();
   });
+}
+
+// The dialog browses through the logic's scanner: here a made-up file
+// system, read only by the dialog's wiring.
+TEST(OpenPathDialogWiringTest, BrowsesTheScannerItIsGiven_DriveListNamedForScreenReaders) {
+  tessaro::testing::FakeFolderScanner scanner;
+  scanner.drives = {{L'c', L"/", L""}, {L'x', L"/srv/daten", L"/srv/daten"}};
+  scanner.folders = {{L"/", {{L"srv"}, {}}}, {L"/srv/daten", {{L"Briefe"}, {L"liste.txt"}}}};
+  scanner.cwd = L"/";
+  AppState app;
+  app.blnPathMode = kFalse;
+  app.blnPrefill = kTrue;
+  tessaro::testing::FakeComboBox cboDrive;
+  tessaro::testing::FakeComboBox cboLocRes;
+  cboLocRes.text = L"/srv/daten";
+  tessaro::testing::FakeKnownFolders folders;
+  frmOpenPath logic(app, cboDrive, cboLocRes, folders, scanner);
+
+  OpenPathDialog dialog(logic, nullptr);
+  dialog.Load();
+  EXPECT_EQ(dialog.Drive1List()->currentText(), QStringLiteral("x: [/srv/daten]"));
+  QStringList lines;
+  for (int i = 0; i < dialog.Dir1List()->count(); ++i) lines << dialog.Dir1List()->item(i)->text();
+  EXPECT_EQ(lines, (QStringList{QStringLiteral("/srv/daten"), QStringLiteral("Briefe")}));
+  EXPECT_EQ(dialog.File1List()->Names(), QStringList{QStringLiteral("liste.txt")});
+  // Qt's own interface would answer with the drive's text.
+  QAccessibleInterface* drives = QAccessible::queryAccessibleInterface(dialog.Drive1List());
+  ASSERT_NE(drives, nullptr);
+  EXPECT_EQ(drives->role(), QAccessible::ComboBox);
+  EXPECT_EQ(drives->text(QAccessible::Name), QStringLiteral("Laufwerke"));
+  EXPECT_EQ(drives->text(QAccessible::Value), QStringLiteral("x: [/srv/daten]"));
+
+  QTest::mouseClick(dialog.OKButton(), Qt::LeftButton);
+  EXPECT_EQ(cboDrive.text, L"X:");
+  EXPECT_EQ(cboLocRes.text, L"/srv/daten");
+  logic.Detach();
 }
 
 }  // namespace

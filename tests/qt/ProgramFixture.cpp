@@ -22,6 +22,7 @@ void ProgramFixture::SetUp() {
   ::unsetenv("XDG_DOCUMENTS_DIR");
   knownFolders_ = platform::MakeSystemKnownFolders();
   launcher_ = platform::MakeSystemLauncher();
+  folderScanner_ = platform::MakeSystemFolderScanner();
   Build(tray_);
 }
 
@@ -29,7 +30,8 @@ void ProgramFixture::Build(ITrayIcon& tray) {
   logic_.reset();
   window_ = std::make_unique<MainWindow>();
   logic_ = std::make_unique<frmMain>(
-      state_, *window_, MainServices{*knownFolders_, *launcher_, tray, clock_, exit_, version_});
+      state_, *window_,
+      MainServices{*knownFolders_, *launcher_, *folderScanner_, tray, clock_, exit_, version_});
   window_->Bind(*logic_);
   window_->SetOnUnloaded([this] { ++unloads_; });
 }

@@ -12,6 +12,7 @@
 
 #include "QtTestSupport.h"
 #include "core/modApp.h"
+#include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/Services.h"
@@ -78,6 +79,7 @@ class ProgramFixture : public ::testing::Test {
   AppState state_;
   std::unique_ptr<platform::IKnownFolders> knownFolders_;
   std::unique_ptr<platform::ILauncher> launcher_;
+  std::unique_ptr<platform::IFolderScanner> folderScanner_;
   FakeTray tray_;
   FixedClock clock_;
   RecordingExit exit_;

@@ -1,10 +1,12 @@
 #pragma once
 
-#include <cwctype>
 #include <functional>
+#include <map>
 #include <set>
 
+#include "platform/FolderScan.h"
 #include "support/Fakes.h"
+#include "text/LetterCase.h"
 #include "ui/Controls.h"
 #include "ui/MainWindowView.h"
 #include "ui/OpenPathView.h"
@@ -13,6 +15,44 @@
 #include "ui/frmOpenPath.h"
 
 namespace tessaro::testing {
+
+// A made-up file system: folders with their entries, counting the scans.
+class FakeFolderScanner final : public platform::IFolderScanner {
+ public:
+  platform::PathStyle Style() const override { return style; }
+  // Windows-like when the separator is '\\', ASCII standing in for the
+  // system's ordinal rule.
+  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
+    return style.separator == L'\\' ? text::EqualsAsciiNoCase(a, b) : a == b;
+  }
+  std::vector<platform::DriveRoot> Drives() override { return drives; }
+  bool DriveReady(const platform::DriveRoot& d) override { return d.letter != notReady; }
+  std::wstring CurrentDirectory() override { return cwd; }
+  std::wstring FullPath(const std::wstring& text) override {
+    const auto current = driveCurrent.find(text);
+    if (current != driveCurrent.end()) return current->second;
+    const bool absolute =
+        !text.empty() &&
+        (text.front() == style.separator ||
+         (style.separator == L'\\' && text.size() > 2 && text[1] == L':' && text[2] == L'\\'));
+    return absolute ? text : std::wstring();
+  }
+  std::optional<platform::FolderContents> Scan(const std::wstring& folder) override {
+    ++scans[folder];
+    for (const auto& [name, contents] : folders) {
+      if (SamePath(name, folder)) return contents;
+    }
+    return std::nullopt;
+  }
+
+  platform::PathStyle style;
+  std::vector<platform::DriveRoot> drives;
+  std::map<std::wstring, platform::FolderContents> folders;
+  std::map<std::wstring, std::wstring> driveCurrent;
+  std::map<std::wstring, int> scans;
+  std::wstring cwd;
+  wchar_t notReady = 0;
+};
 
 class FakeComboBox final : public ui::IComboBox {
  public:
@@ -119,7 +159,7 @@ class FakeOpenPathView final : public ui::IOpenPathView {
     bool SetDrive(const std::wstring& text) override {
       view.log.push_back(L"Drive1=" + text);
       if (failSetDrive || text.empty()) return false;
-      const wchar_t letter = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(text[0])));
+      const wchar_t letter = text::AsciiLower(text[0]);
       for (const auto& d : view.drives) {
         if (d[0] == letter) {
           if (d == current) return true;
@@ -144,8 +184,7 @@ class FakeOpenPathView final : public ui::IOpenPathView {
       std::wstring target = p;
       // A drive text opens that drive's current directory.
       if (p.size() >= 2 && p[1] == L':' && (p.size() == 2 || p[2] == L' ')) {
-        target = std::wstring(1, static_cast<wchar_t>(std::towupper(static_cast<wint_t>(p[0])))) +
-                 L":\\";
+        target = std::wstring{text::AsciiUpper(p[0]), L':', L'\\'};
       }
       if (!view.directories.count(target)) return false;
       if (target != path) {
@@ -207,9 +246,10 @@ struct MainFormRig {
   FakeClock clock;
   FakeExit exit;
   FakeVersion version;
+  FakeFolderScanner scanner;
   FakeMainView view;
   AppState app;
-  ui::frmMain form{app, view, {folders, launcher, tray, clock, exit, version}};
+  ui::frmMain form{app, view, {folders, launcher, scanner, tray, clock, exit, version}};
 };
 
 }  // namespace tessaro::testing

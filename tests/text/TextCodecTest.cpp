@@ -26,6 +26,30 @@ TEST(TextCodec, RejectsWhatIsNotUtf8) {
             L"a\uFFFDb");
 }
 
+TEST(TextCodec, FileNamesKeepTheirBytes) {
+  // Each case: bytes, the decoded name, what a person sees.
+  const struct {
+    std::string_view bytes;
+    std::wstring_view name;
+    std::wstring_view shown;
+  } cases[] = {
+      {"Daten", L"Daten", L"Daten"},
+      {"\xC3\xBC\xFF", L"\u00FC\xDCFF", L"\u00FC\uFFFD"},
+      {"a\xED\xA0\x80z", L"a\xDCED\xDCA0\xDC80z", L"a\uFFFD\uFFFD\uFFFDz"},
+      {"\xE2\x82", L"\xDCE2\xDC82", L"\uFFFD\uFFFD"},
+  };
+  for (const auto& c : cases) {
+    const std::wstring name = DecodeFileName(c.bytes);
+    EXPECT_EQ(name, c.name);
+    EXPECT_EQ(EncodeFileName(name), c.bytes);
+    EXPECT_EQ(DisplayFileName(name), c.shown);
+  }
+  for (int b = 0; b < 256; ++b) {
+    const std::string bytes{'x', static_cast<char>(b), 'y'};
+    EXPECT_EQ(EncodeFileName(DecodeFileName(bytes)), bytes) << b;
+  }
+}
+
 TEST(TextCodec, Windows1252MapsTheHighHalfLikeWindows) {
   EXPECT_EQ(DecodeWindows1252("\x80\x81\x9F\xFC"), L"\u20AC\u0081\u0178\u00FC");
 }

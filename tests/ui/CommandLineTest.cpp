@@ -4,6 +4,7 @@
 
 #include "core/MappingCommands.h"
 #include "support/Fakes.h"
+#include "support/TurkishLocale.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::ui {
@@ -38,6 +39,13 @@ TEST(ParseStartModeTest, OurSwitchesAreRecognisedOthersIgnored) {
     EXPECT_EQ(ParseStartMode(c.arguments, c.style), c.mode)
         << (c.arguments.empty() ? "" : text::EncodeUtf8(c.arguments[0]));
   }
+}
+
+TEST(ParseStartModeTest, WindowsSwitchesFoldAsAsciiUnderATurkishLocale) {
+  const testing::TurkishLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale on this system";
+  EXPECT_EQ(ParseStartMode({L"/RESTORE-AT-LOGIN", L"ON"}, SwitchStyle::kWindows),
+            StartMode::kRestoreAtLoginOn);
 }
 
 TEST(ParseStartModeTest, MalformedUseOfOurSwitchesGivesUsage) {

@@ -1,52 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cwctype>
-#include <map>
+#include <functional>
 
+#include "support/TurkishLocale.h"
 #include "support/UiFakes.h"
+#include "text/LetterCase.h"
 #include "ui/FolderBrowser.h"
 #include "ui/frmOpenPath.h"
 
 namespace tessaro::ui {
 namespace {
-
-// A made-up file system: folders with their entries, counting the scans.
-class FakeScanner final : public platform::IFolderScanner {
- public:
-  platform::PathStyle Style() const override { return style; }
-  std::vector<platform::DriveRoot> Drives() override { return drives; }
-  bool DriveReady(const platform::DriveRoot& d) override { return d.letter != notReady; }
-  std::wstring CurrentDirectory() override { return cwd; }
-  std::wstring FullPath(const std::wstring& text) override {
-    const auto current = driveCurrent.find(text);
-    if (current != driveCurrent.end()) return current->second;
-    const bool absolute =
-        !text.empty() &&
-        (text.front() == style.separator ||
-         (style.separator == L'\\' && text.size() > 2 && text[1] == L':' && text[2] == L'\\'));
-    return absolute ? text : std::wstring();
-  }
-  std::optional<platform::FolderContents> Scan(const std::wstring& folder) override {
-    ++scans[folder];
-    for (const auto& [name, contents] : folders) {
-      if (style.ignoreCase ? Folded(name) == Folded(folder) : name == folder) return contents;
-    }
-    return std::nullopt;
-  }
-
-  static std::wstring Folded(std::wstring text) {
-    for (auto& c : text) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    return text;
-  }
-
-  platform::PathStyle style;
-  std::vector<platform::DriveRoot> drives;
-  std::map<std::wstring, platform::FolderContents> folders;
-  std::map<std::wstring, std::wstring> driveCurrent;
-  std::map<std::wstring, int> scans;
-  std::wstring cwd;
-  wchar_t notReady = 0;
-};
 
 std::vector<std::wstring> Shown(const FolderBrowser& browser) {
   std::vector<std::wstring> shown;
@@ -54,6 +17,22 @@ std::vector<std::wstring> Shown(const FolderBrowser& browser) {
     shown.push_back(std::to_wstring(line.depth) + L' ' + line.caption);
   return shown;
 }
+
+// Hands the changes the browser raises to the test; drawing needs nothing.
+class Observer final : public IFolderBrowserObserver {
+ public:
+  void ShowDrives() override {}
+  void ShowDirectory() override {}
+  void ShowFiles() override {}
+  void DriveChanged() override {
+    if (onDrive) onDrive();
+  }
+  void DirectoryChanged() override {
+    if (onDirectory) onDirectory();
+  }
+  std::function<void()> onDrive;
+  std::function<void()> onDirectory;
+};
 
 class FolderBrowserTest : public ::testing::Test {
  protected:
@@ -67,12 +46,13 @@ class FolderBrowserTest : public ::testing::Test {
                        {L"/home/anna/Daten/Briefe", {{}, {L"brief.odt"}}},
                        {L"/home/anna/Daten/Fotos", {{}, {}}}};
     scanner.cwd = L"/home/anna";
-    browser.SetNotifications([this] { log.push_back(L"drive " + browser.Drive1().Drive()); },
-                             [this] { log.push_back(L"dir " + browser.Dir1().Path()); });
+    observer.onDrive = [this] { log.push_back(L"drive " + browser.Drive1().Drive()); };
+    observer.onDirectory = [this] { log.push_back(L"dir " + browser.Dir1().Path()); };
   }
 
-  FakeScanner scanner;
-  FolderBrowser browser{scanner};
+  testing::FakeFolderScanner scanner;
+  Observer observer;
+  FolderBrowser browser{scanner, observer};
   std::vector<std::wstring> log;
 };
 
@@ -113,7 +93,6 @@ TEST_F(FolderBrowserTest, OpeningALineMovesUpOrDown_HighlightingAloneDoesNot) {
   browser.Start();
   ASSERT_TRUE(browser.OpenLineAt(3));  // Daten
   ASSERT_TRUE(browser.OpenLineAt(1));  // Briefe
-  EXPECT_EQ(browser.Dir1().Path(), L"/home/anna/Daten/Briefe");
   ASSERT_TRUE(browser.OpenLineAt(0));
   EXPECT_EQ(browser.Dir1().Path(), L"/home/anna/Daten");
   EXPECT_FALSE(browser.OpenLineAt(99));
@@ -155,14 +134,26 @@ TEST_F(FolderBrowserTest, DriveTextOpensTheDrivesLastDirectoryElseItsFolder) {
   EXPECT_EQ(browser.Dir1().Path(), L"/");
 }
 
+// Drive letters fold as ASCII: a Turkish towlower would make 'I' a dotless i.
+TEST_F(FolderBrowserTest, DriveLettersFoldAsAsciiUnderATurkishLocale) {
+  const testing::TurkishLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale on this system";
+  EXPECT_EQ(FormatDriveText(L'I', L""), L"i:");
+  scanner.drives.push_back({L'i', L"/home/anna/Daten/Briefe", L"/home/anna/Daten/Briefe"});
+  browser.Start();
+  ASSERT_TRUE(browser.Drive1().SetDrive(L"I:"));
+  EXPECT_EQ(browser.Drive1().Drive(), L"i: [/home/anna/Daten/Briefe]");
+}
+
 TEST(FolderBrowserWindowsTest, DriveRootsShowLowerCaseAndPathsCompareIgnoringCase) {
-  FakeScanner scanner;
-  scanner.style = {L'\\', true};
+  testing::FakeFolderScanner scanner;
+  scanner.style = {L'\\'};
   scanner.drives = {{L'c', L"C:\\", L"System"}, {L'z', L"Z:\\", L"\\\\server\\share"}};
   scanner.folders = {{L"C:\\Daten", {{L"Alpha"}, {L"a.txt"}}},
                      {L"\\\\server\\share\\Ablage", {{}, {}}}};
   scanner.cwd = L"C:\\Daten";
-  FolderBrowser browser(scanner);
+  Observer observer;
+  FolderBrowser browser(scanner, observer);
   browser.Start();
   EXPECT_EQ(browser.DriveTexts(),
             (std::vector<std::wstring>{L"c: [System]", L"z: [\\\\server\\share]"}));
@@ -172,7 +163,7 @@ TEST(FolderBrowserWindowsTest, DriveRootsShowLowerCaseAndPathsCompareIgnoringCas
   EXPECT_EQ(browser.Tidy(L"C:daten"), L"");
 
   int changes = 0;
-  browser.SetNotifications([] {}, [&] { ++changes; });
+  observer.onDirectory = [&] { ++changes; };
   ASSERT_TRUE(browser.Dir1().SetPath(L"c:\\DATEN"));
   EXPECT_EQ(changes, 0);
   ASSERT_TRUE(browser.Dir1().SetPath(L"\\\\server\\share\\Ablage\\"));
@@ -200,9 +191,10 @@ TEST_F(FolderBrowserTest, TheLoadListsTheStartFolderOnce) {
   testing::FakeComboBox cboLocRes;
   cboLocRes.text = L"/home/anna/Daten/Briefe";
   testing::FakeKnownFolders folders;
-  frmOpenPath dialog(app, cboDrive, cboLocRes, folders);
+  frmOpenPath dialog(app, cboDrive, cboLocRes, folders, scanner);
   OneScanView view(browser);
-  browser.SetNotifications([&] { dialog.Drive1_Change(); }, [&] { dialog.Dir1_Change(); });
+  observer.onDrive = [&] { dialog.Drive1_Change(); };
+  observer.onDirectory = [&] { dialog.Dir1_Change(); };
   browser.Start();
   dialog.Attach(view);
   dialog.Form_Load();

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "support/TurkishLocale.h"
 #include "support/UiFakes.h"
 #include "ui/frmMain.h"
 #include "ui/frmOpenPath.h"
@@ -31,13 +32,14 @@ class frmOpenPathTest : public ::testing::Test {
   FakeComboBox cboDrive;
   FakeComboBox cboLocRes;
   FakeOpenPathView view;
-  frmOpenPath dialog{app, cboDrive, cboLocRes, folders};
+  FakeFolderScanner scanner;
+  frmOpenPath dialog{app, cboDrive, cboLocRes, folders, scanner};
 };
 
 TEST_F(frmOpenPathTest, WithoutPrefillStartsInTheDocumentsFolder) {
   Open(kTrue, kFalse, L"ignored");
   EXPECT_EQ(view.caption, L"Tessaro - Ordner ausw\u00E4hlen");
-  EXPECT_EQ(dialog.strPath, L"C:\\Users\\anna\\Documents");
+  EXPECT_EQ(dialog.strPath(), L"C:\\Users\\anna\\Documents");
   EXPECT_EQ(view.dir1.path, L"C:\\Users\\anna\\Documents");
   EXPECT_EQ(view.file1.path, L"C:\\Users\\anna\\Documents");
 }
@@ -57,7 +59,7 @@ TEST_F(frmOpenPathTest, MissingFolderOnAnExistingDriveLeavesTheDrivesDirectory) 
   Open(kTrue, kTrue, L"D:\\Fehlt");
   EXPECT_EQ(view.drive1.current, L"d: [Daten]");
   EXPECT_EQ(view.dir1.path, L"D:\\");
-  EXPECT_EQ(dialog.strPath, L"D:\\Fehlt");  // until OK replaces it
+  EXPECT_EQ(dialog.strPath(), L"D:\\Fehlt");  // until OK replaces it
   dialog.OKButton_Click();
   EXPECT_EQ(cboLocRes.text, L"D:\\");
   EXPECT_EQ(app.strTargetPath, L"D:\\");
@@ -71,7 +73,7 @@ TEST_F(frmOpenPathTest, UnusableStartTextsLeaveTheListsWhereTheyWere) {
   }
   folders.folders.clear();  // the documents folder cannot be found
   Open(kTrue, kFalse);
-  EXPECT_EQ(dialog.strPath, L"");
+  EXPECT_EQ(dialog.strPath(), L"");
   EXPECT_EQ(view.caption, L"Tessaro - Ordner ausw\u00E4hlen");
 }
 
@@ -95,10 +97,19 @@ TEST_F(frmOpenPathTest, FolderModeOkTakesTheOpenDirectoryOnly) {
 TEST_F(frmOpenPathTest, DriveModeOkHandsOverUpperCasedLetterAndColon) {
   Open(kFalse, kTrue, L"Z:\\");
   dialog.OKButton_Click();
-  EXPECT_EQ(dialog.strDrive, L"z: [\\\\server\\share]");
+  EXPECT_EQ(dialog.strDrive(), L"z: [\\\\server\\share]");
   EXPECT_EQ(cboDrive.text, L"Z:");
   EXPECT_EQ(cboLocRes.text, L"Z:\\");
   EXPECT_EQ(app.strTargetPath, L"Z:\\");
+}
+
+TEST_F(frmOpenPathTest, DriveModeOkUpperCasesTheLetterAsAsciiUnderATurkishLocale) {
+  const TurkishLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale on this system";
+  Open(kFalse, kTrue, L"D:\\Daten");
+  view.drive1.current = L"i: [Daten]";
+  dialog.TakeDriveAndFolder();
+  EXPECT_EQ(cboDrive.text, L"I:");
 }
 
 TEST_F(frmOpenPathTest, AnyModeOtherThanMinusOneIsDriveMode) {
@@ -153,7 +164,7 @@ class DialogFromMainTest : public ::testing::Test, protected MainFormRig {
       lists.dialog = &d;
       d.Attach(lists);
       d.Form_Load();
-      starts.push_back(d.strPath);
+      starts.push_back(d.strPath());
       d.CancelButton_Click();
       d.Detach();
     };

@@ -1,6 +1,7 @@
 #include "ui/qt/Accessibility.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
@@ -17,17 +18,73 @@ namespace tessaro::ui::qt {
 namespace {
 
 constexpr const char* kWindowRole = "tessaroWindowRole";
+constexpr const char* kNamedComboBox = "tessaroNamedComboBox";
 
 QString Name(std::string_view name) {
   return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-// A plain QWidget window is otherwise a "client" area (a filler to AT-SPI).
-QAccessibleInterface* WindowRoleFactory(const QString& /*className*/, QObject* object) {
-  if (object == nullptr || !object->isWidgetType() || !object->property(kWindowRole).toBool()) {
-    return nullptr;
+// Qt's own interface names a combo box on Linux by its current text and
+// ignores the name given to it, so the folder dialog's drive list was heard
+// as "c:". A list without a label gets this one instead: the combo box's
+// role, value and popup as before, and the name it was given.
+class NamedComboBox final : public QAccessibleWidget {
+ public:
+  explicit NamedComboBox(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return widget()->accessibleName();
+    if (t == QAccessible::Value) return Box()->currentText();
+    return QAccessibleWidget::text(t);
   }
-  return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.expandable = true;
+    s.expanded = Box()->view()->isVisible();
+    return s;
+  }
+  // The popup's list, as Qt's own interface offers it.
+  int childCount() const override { return 1; }
+  QAccessibleInterface* child(int index) const override {
+    return index == 0 ? QAccessible::queryAccessibleInterface(Box()->view()) : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child != nullptr && child->object() == Box()->view() ? 0 : -1;
+  }
+  QStringList actionNames() const override {
+    return QStringList{showMenuAction()} + QAccessibleWidget::actionNames();
+  }
+  void doAction(const QString& action) override {
+    if (action == showMenuAction() || action == pressAction()) {
+      Box()->showPopup();
+    } else {
+      QAccessibleWidget::doAction(action);
+    }
+  }
+
+ private:
+  QComboBox* Box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* OurInterfaces(const QString& /*className*/, QObject* object) {
+  if (object == nullptr || !object->isWidgetType()) return nullptr;
+  auto* widget = static_cast<QWidget*>(object);
+  // A plain QWidget window is otherwise a "client" area (a filler to AT-SPI).
+  if (widget->property(kWindowRole).toBool()) {
+    return new QAccessibleWidget(widget, QAccessible::Window);
+  }
+  if (widget->property(kNamedComboBox).toBool()) {
+    if (auto* box = qobject_cast<QComboBox*>(widget)) return new NamedComboBox(box);
+  }
+  return nullptr;
+}
+
+void InstallOurInterfaces() {
+  static const bool installed = [] {
+    QAccessible::installFactory(&OurInterfaces);
+    return true;
+  }();
+  (void)installed;
 }
 
 class EnterPresses final : public QObject {
@@ -73,17 +130,17 @@ void NameControls(QWidget& window) {
     if (box != nullptr && box->lineEdit() != nullptr) {
       box->lineEdit()->setAccessibleName(name);
     } else {
+      if (box != nullptr && entry.label.empty()) {
+        InstallOurInterfaces();
+        box->setProperty(kNamedComboBox, true);
+      }
       control->setAccessibleName(name);
     }
   }
 }
 
 void ExposeAsWindow(QWidget& window) {
-  static const bool installed = [] {
-    QAccessible::installFactory(&WindowRoleFactory);
-    return true;
-  }();
-  (void)installed;
+  InstallOurInterfaces();
   window.setProperty(kWindowRole, true);
 }
 

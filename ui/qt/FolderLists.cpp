@@ -7,6 +7,7 @@
 
 #include <limits>
 
+#include "text/TextCodec.h"
 #include "ui/qt/QtText.h"
 
 namespace tessaro::ui::qt {
@@ -93,7 +94,7 @@ int FileNamesModel::rowCount(const QModelIndex& parent) const {
 
 QVariant FileNamesModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount({})) return {};
-  return ToQString(browser_.Files()[static_cast<std::size_t>(index.row())]);
+  return ToQString(text::DisplayFileName(browser_.Files()[static_cast<std::size_t>(index.row())]));
 }
 
 FileListBox::FileListBox(const FolderBrowser& browser, QWidget* parent)

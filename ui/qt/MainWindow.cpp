@@ -184,8 +184,7 @@ void MainWindow::PopupFileMenu() {
 void MainWindow::PopupTrayMenu() { trayMenu_->popup(QCursor::pos()); }
 
 void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
-  const auto scanner = platform::MakeSystemFolderScanner();
-  OpenPathDialog window(dialog, *scanner, this);
+  OpenPathDialog window(dialog, this);
   window.Run();
 }
 

@@ -35,9 +35,10 @@ void Place(QWidget* widget, layout::DialogControlName name) {
 
 }  // namespace
 
-OpenPathDialog::OpenPathDialog(frmOpenPath& logic, platform::IFolderScanner& scanner,
-                               QWidget* parent)
-    : QDialog(parent, FixedWindowFlags(Qt::Dialog, false)), logic_(logic), browser_(scanner) {
+OpenPathDialog::OpenPathDialog(frmOpenPath& logic, QWidget* parent)
+    : QDialog(parent, FixedWindowFlags(Qt::Dialog, false)),
+      logic_(logic),
+      browser_(logic.FolderScanner(), *this) {
   setObjectName(QStringLiteral("frmOpenPath"));
   setWindowTitle(ToQString(layout::kDialogDesignCaption));
   setWindowIcon(QIcon(QStringLiteral(":/assets/window-32.png")));
@@ -60,15 +61,7 @@ OpenPathDialog::OpenPathDialog(frmOpenPath& logic, platform::IFolderScanner& sca
   okButton_->setFocus();
 
   // Before the load the lists stand at the process's current directory.
-  browser_.SetDisplay(this);
   browser_.Start();
-  browser_.SetNotifications(
-      [this] {
-        if (attached_) logic_.Drive1_Change();
-      },
-      [this] {
-        if (attached_) logic_.Dir1_Change();
-      });
   connect(okButton_, &QPushButton::clicked, this, [this] { logic_.OKButton_Click(); });
   connect(cancelButton_, &QPushButton::clicked, this, [this] { logic_.CancelButton_Click(); });
 }

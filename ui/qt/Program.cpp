@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "core/modApp.h"
+#include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/frmMain.h"
@@ -77,12 +78,14 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
   AppState state;
   const auto knownFolders = platform::MakeSystemKnownFolders();
   const auto launcher = platform::MakeSystemLauncher();
+  const auto folderScanner = platform::MakeSystemFolderScanner();
   MainWindow window;
   TrayIconQt tray([&window](TrayEvent event) { window.TrayIcon_Event(event); });
   SystemClock clock;
   ImmediateExit exit;
   BuildVersion version;
-  frmMain logic(state, window, {*knownFolders, *launcher, tray, clock, exit, version});
+  frmMain logic(state, window,
+                {*knownFolders, *launcher, *folderScanner, tray, clock, exit, version});
   window.Bind(logic);
   single.SetOnStartedAgain([&window] { window.StartedAgain(); });
   app.SetOnError([&window](const std::wstring& message) {

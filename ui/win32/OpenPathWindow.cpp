@@ -31,6 +31,14 @@ int ControlIdFor(layout::DialogKind kind, std::string_view name) {
   return 0;
 }
 
+// The name of a list from the table; a list missing from it fails the build
+// (the throw cannot be evaluated at compile time) instead of reading nothing.
+consteval const wchar_t* OwnName(std::string_view control) {
+  const access::AccessibleName* entry = access::AccessibleNameOf(control);
+  if (entry == nullptr) throw "no accessible name for this control";
+  return entry->name;
+}
+
 // Refills a list box in one go: storage reserved up front and no drawing
 // until the end, which keeps a folder of 100,000 files quick.
 template <typename Lines, typename LineText>
@@ -63,10 +71,7 @@ bool RegisterDialogClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 OpenPathWindow::OpenPathWindow(HINSTANCE instance, frmOpenPath& logic)
-    : instance_(instance),
-      logic_(logic),
-      scanner_(platform::MakeSystemFolderScanner()),
-      browser_(*scanner_) {}
+    : instance_(instance), logic_(logic), browser_(logic.FolderScanner(), *this) {}
 
 OpenPathWindow::~OpenPathWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -91,9 +96,7 @@ bool OpenPathWindow::Create(HWND owner) {
 
   // Until the load moves them, the lists show the process's current drive
   // and directory.
-  browser_.SetDisplay(this);
   browser_.Start();
-  browser_.SetNotifications([this] { logic_.Drive1_Change(); }, [this] { logic_.Dir1_Change(); });
   return true;
 }
 
@@ -130,9 +133,9 @@ void OpenPathWindow::CreateControls() {
   drive1_ = GetDlgItem(hwnd_, kIdDrive1);
   dir1_ = GetDlgItem(hwnd_, kIdDir1);
   file1_ = GetDlgItem(hwnd_, kIdFile1);
-  SetAccessibleName(drive1_, access::AccessibleNameOf("Drive1")->name);
-  SetAccessibleName(dir1_, access::AccessibleNameOf("Dir1")->name);
-  SetAccessibleName(file1_, access::AccessibleNameOf("File1")->name);
+  SetAccessibleName(drive1_, OwnName("Drive1"));
+  SetAccessibleName(dir1_, OwnName("Dir1"));
+  SetAccessibleName(file1_, OwnName("File1"));
 }
 
 void OpenPathWindow::ShowDrives() {
@@ -158,6 +161,11 @@ void OpenPathWindow::ShowFiles() {
   FillListBox(file1_, browser_.Files(),
               [](const std::wstring& name) -> const std::wstring& { return name; });
 }
+
+// Before the logic is attached, it ignores the changes itself.
+void OpenPathWindow::DriveChanged() { logic_.Drive1_Change(); }
+
+void OpenPathWindow::DirectoryChanged() { logic_.Dir1_Change(); }
 
 void OpenPathWindow::ApplyDpi(UINT dpi) {
   HFONT font = CreateMessageFont(dpi);

@@ -12,6 +12,7 @@
 #include "core/modApp.h"
 #include "platform/Autostart.h"
 #include "platform/CommandRunner.h"
+#include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramNames.h"
@@ -141,6 +142,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   AppState app;
   const auto knownFolders = platform::MakeSystemKnownFolders();
   const auto launcher = platform::MakeSystemLauncher();
+  const auto folderScanner = platform::MakeSystemFolderScanner();
   ui::win32::TrayIconWin32 tray;
   ui::win32::ClockWin32 clock;
   ui::win32::ProcessExitWin32 exit;
@@ -148,7 +150,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
   ui::win32::MainWindow window(instance, tray);
   if (!window.Create()) return 1;
-  ui::frmMain logic(app, window, {*knownFolders, *launcher, tray, clock, exit, version});
+  ui::frmMain logic(app, window,
+                    {*knownFolders, *launcher, *folderScanner, tray, clock, exit, version});
   window.SetLogic(&logic);
 
   logic.Form_Load();

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the folder dialog needs to know of the file system: the drives, the
@@ -28,13 +29,15 @@ struct FolderContents {
 // How the system writes paths.
 struct PathStyle {
   wchar_t separator = L'/';
-  bool ignoreCase = false;
 };
 
 class IFolderScanner {
  public:
   virtual ~IFolderScanner() = default;
   virtual PathStyle Style() const = 0;
+  // Whether two paths name the same folder by the system's rule
+  // (platform::SamePath for the system's own scanner).
+  virtual bool SamePath(std::wstring_view a, std::wstring_view b) const = 0;
   // The drives, in letter order.
   virtual std::vector<DriveRoot> Drives() = 0;
   // False for a drive that cannot be opened now (a removable drive without

@@ -22,6 +22,18 @@ std::wstring DecodeUtf8Lossy(std::string_view bytes);
 // Unpaired surrogates (possible in Windows file names) become U+FFFD.
 std::string EncodeUtf8(std::wstring_view text);
 
+// File names and other texts from POSIX system calls, which are bytes that
+// are usually but not always UTF-8. Each byte that is not part of a valid
+// UTF-8 sequence becomes the lone surrogate U+DC80..U+DCFF carrying it (valid
+// UTF-8 never decodes to a surrogate), and EncodeFileName turns those back
+// into their bytes: Encode(Decode(b)) == b for every byte string, so a name
+// read from the system can be handed back to it and still name the same
+// entry. Use these wherever a path crosses a POSIX system call.
+std::wstring DecodeFileName(std::string_view bytes);
+std::string EncodeFileName(std::wstring_view name);
+// The name as a person should see it: each carried byte shown as U+FFFD.
+std::wstring DisplayFileName(std::wstring_view name);
+
 // Windows-1252, the Western 8-bit code page; the five undefined bytes map to
 // the C1 control with the same number, as Windows does.
 std::wstring DecodeWindows1252(std::string_view bytes);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,36 +21,60 @@ bool IsDriveText(std::wstring_view text);
 // One line of the directory list: the chain from the root down to the open
 // directory, then the open directory's subfolders, one level deeper.
 struct DirLine {
-  std::wstring caption;
-  std::wstring path;  // full path behind the line
+  std::wstring caption;  // as shown (text::DisplayFileName)
+  std::wstring path;     // full path behind the line, the system's bytes kept
   int depth = 0;
 };
 
-// How a front end learns that a part of the browser needs drawing again.
-class IFolderDisplay {
+// What the browser tells its window: a part to draw again, or a change of
+// drive or directory (by a setter or by the user), raised before the setter
+// returns as the platform's list boxes do. The window answers a change by
+// calling frmOpenPath::Drive1_Change or Dir1_Change once the logic is bound.
+class IFolderBrowserObserver {
  public:
-  virtual ~IFolderDisplay() = default;
+  virtual ~IFolderBrowserObserver() = default;
   virtual void ShowDrives() = 0;
   virtual void ShowDirectory() = 0;
   virtual void ShowFiles() = 0;
+  virtual void DriveChanged() = 0;
+  virtual void DirectoryChanged() = 0;
+};
+
+// One scan for two lists. Opening a directory reads its files as well; they
+// wait here for the file list, which the change notification (or the load
+// right after Start) points at the same folder. Whatever is not taken by the
+// end of that notification is dropped, so that any later request reads the
+// folder afresh.
+class ScanHandOver {
+ public:
+  void Offer(std::wstring folder, std::vector<std::wstring> files) {
+    folder_ = std::move(folder);
+    files_ = std::move(files);
+  }
+  const std::wstring* OfferedFolder() const { return files_ ? &folder_ : nullptr; }
+  std::vector<std::wstring> Take() {
+    std::vector<std::wstring> files = std::move(*files_);
+    Drop();
+    return files;
+  }
+  void Drop() { files_.reset(); }
+
+ private:
+  std::wstring folder_;
+  std::optional<std::vector<std::wstring>> files_;
 };
 
 // The folder dialog's three lists as one model over the file system, drawn
 // by each front end. It starts at the process's current directory and lists
-// a folder once per move: the directory list's scan also fills the file
-// list that follows it.
+// a folder once per move (ScanHandOver).
 class FolderBrowser {
  public:
-  explicit FolderBrowser(platform::IFolderScanner& scanner);
+  FolderBrowser(platform::IFolderScanner& scanner, IFolderBrowserObserver& observer);
   FolderBrowser(const FolderBrowser&) = delete;
   FolderBrowser& operator=(const FolderBrowser&) = delete;
 
-  void SetDisplay(IFolderDisplay* display) { display_ = display; }
-  // Called when a drive or a directory change, by setter or by the user,
-  // before the setter returns.
-  void SetNotifications(std::function<void()> driveChanged, std::function<void()> directoryChanged);
-
-  // Reads the drives and opens the current directory; notifies nobody.
+  // Reads the drives and opens the current directory; shows them, but raises
+  // no change.
   void Start();
 
   IDriveList& Drive1() { return drive1_; }
@@ -64,6 +87,7 @@ class FolderBrowser {
   std::size_t OpenLine() const { return openLine_; }
   const std::wstring& Directory() const { return directory_; }
   const std::wstring& FilesFolder() const { return filesFolder_; }
+  // The names as the system gives them; show them through text::DisplayFileName.
   const std::vector<std::wstring>& Files() const { return files_; }
 
   // The user picked a drive; false when it is not ready (the display then
@@ -117,9 +141,7 @@ class FolderBrowser {
 
   platform::IFolderScanner& scanner_;
   platform::PathStyle style_;
-  IFolderDisplay* display_ = nullptr;
-  std::function<void()> driveChanged_;
-  std::function<void()> directoryChanged_;
+  IFolderBrowserObserver& observer_;
 
   std::vector<platform::DriveRoot> drives_;
   std::vector<std::wstring> driveTexts_;
@@ -132,10 +154,7 @@ class FolderBrowser {
 
   std::wstring filesFolder_;
   std::vector<std::wstring> files_;
-  // The files of the directory just opened, while its change notification
-  // runs, so the file list that follows needs no scan of its own.
-  std::optional<platform::FolderContents> fresh_;
-  std::wstring freshFolder_;
+  ScanHandOver opened_;
 
   DriveSide drive1_{*this};
   DirSide dir1_{*this};

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/modApp.h"
+#include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/Commands.h"
@@ -19,6 +20,7 @@ enum class MouseButton { kLeft, kRight, kMiddle };
 struct MainServices {
   platform::IKnownFolders& knownFolders;
   platform::ILauncher& launcher;
+  platform::IFolderScanner& folderScanner;
   ITrayIcon& tray;
   IClock& clock;
   IProcessExit& exit;

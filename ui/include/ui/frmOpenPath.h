@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/modApp.h"
+#include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "ui/Controls.h"
 #include "ui/OpenPathView.h"
@@ -11,11 +12,14 @@ namespace tessaro::ui {
 
 // What the folder dialog does. One object lives from its first use to the end
 // of the run; each opening binds it to a fresh window (Attach), loads it, and
-// the window's unload detaches it again.
+// the window's unload detaches it again. The window browses the file system
+// through the scanner the dialog was made with.
 class frmOpenPath {
  public:
   frmOpenPath(AppState& app, IComboBox& cboDrive, IComboBox& cboLocRes,
-              platform::IKnownFolders& knownFolders);
+              platform::IKnownFolders& knownFolders, platform::IFolderScanner& folderScanner);
+
+  platform::IFolderScanner& FolderScanner() const { return folderScanner_; }
 
   void Attach(IOpenPathView& view);
   void Detach();
@@ -31,15 +35,20 @@ class frmOpenPath {
   void TakeFolder();
   void TakeDriveAndFolder();
 
-  std::wstring strPath;
-  std::wstring strDrive;
+  // The folder the load started from, then the one OK took; the drive text
+  // OK took in drive mode.
+  const std::wstring& strPath() const { return strPath_; }
+  const std::wstring& strDrive() const { return strDrive_; }
 
  private:
   AppState& app_;
   IComboBox& cboDrive_;
   IComboBox& cboLocRes_;
   platform::IKnownFolders& knownFolders_;
+  platform::IFolderScanner& folderScanner_;
   IOpenPathView* view_ = nullptr;
+  std::wstring strPath_;
+  std::wstring strDrive_;
 };
 
 }  // namespace tessaro::ui

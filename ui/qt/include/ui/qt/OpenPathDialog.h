@@ -2,7 +2,6 @@
 
 #include <QDialog>
 
-#include "platform/FolderScan.h"
 #include "ui/FolderBrowser.h"
 #include "ui/OpenPathView.h"
 #include "ui/frmOpenPath.h"
@@ -12,12 +11,12 @@ class QPushButton;
 
 namespace tessaro::ui::qt {
 
-// frmOpenPath's window: draws the controls and the folder browser and
-// forwards every event to the logic. One window per opening; the logic
-// object outlives it.
-class OpenPathDialog final : public QDialog, public IOpenPathView, private IFolderDisplay {
+// frmOpenPath's window: draws the controls and the folder browser (over the
+// logic's folder scanner) and forwards every event to the logic. One window
+// per opening; the logic object outlives it.
+class OpenPathDialog final : public QDialog, public IOpenPathView, private IFolderBrowserObserver {
  public:
-  OpenPathDialog(frmOpenPath& logic, platform::IFolderScanner& scanner, QWidget* parent);
+  OpenPathDialog(frmOpenPath& logic, QWidget* parent);
 
   // Attach, load, run modally, detach: one opening of the dialog.
   int Run();
@@ -46,6 +45,13 @@ class OpenPathDialog final : public QDialog, public IOpenPathView, private IFold
   void ShowDrives() override { drive1_->Show(); }
   void ShowDirectory() override { dir1_->Show(); }
   void ShowFiles() override { file1_->Show(); }
+  // Before the load binds the logic, the lists only move themselves.
+  void DriveChanged() override {
+    if (attached_) logic_.Drive1_Change();
+  }
+  void DirectoryChanged() override {
+    if (attached_) logic_.Dir1_Change();
+  }
 
   frmOpenPath& logic_;
   FolderBrowser browser_;

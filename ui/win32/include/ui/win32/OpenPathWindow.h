@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include <array>
-#include <memory>
 
-#include "platform/FolderScan.h"
 #include "ui/FolderBrowser.h"
 #include "ui/OpenPathView.h"
 #include "ui/win32/WindowBase.h"
@@ -18,7 +16,9 @@ namespace tessaro::ui::win32 {
 
 // frmOpenPath's window for one opening: created, loaded by the logic, run
 // modally over its owner, destroyed.
-class OpenPathWindow final : public WindowBase, public IOpenPathView, private IFolderDisplay {
+class OpenPathWindow final : public WindowBase,
+                             public IOpenPathView,
+                             private IFolderBrowserObserver {
  public:
   OpenPathWindow(HINSTANCE instance, frmOpenPath& logic);
   ~OpenPathWindow() override;
@@ -39,15 +39,16 @@ class OpenPathWindow final : public WindowBase, public IOpenPathView, private IF
   void CreateControls();
   void ApplyDpi(UINT dpi);
   void OnCommand(WPARAM wParam);
-  // IFolderDisplay
+  // IFolderBrowserObserver
   void ShowDrives() override;
   void ShowDirectory() override;
   void ShowFiles() override;
+  void DriveChanged() override;
+  void DirectoryChanged() override;
 
   HINSTANCE instance_;
   frmOpenPath& logic_;
   std::array<HWND, 5> controls_{};  // in the order of layout::kDialogControls
-  std::unique_ptr<platform::IFolderScanner> scanner_;
   FolderBrowser browser_;
   HWND drive1_ = nullptr;
   HWND dir1_ = nullptr;
