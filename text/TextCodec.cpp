@@ -113,7 +113,15 @@ std::wstring DecodeUtf8Lossy(std::string_view bytes) {
   return out;
 }
 
-std::string EncodeUtf8(std::wstring_view text) {
+namespace {
+
+// Where a file name's undecodable byte goes: U+DC80 to U+DCFF, lone low
+// surrogates that no valid UTF-8 decodes to.
+constexpr char32_t kEscapedByteBase = 0xDC00;
+
+bool IsEscapedByte(char32_t cp) { return cp >= 0xDC80 && cp <= 0xDCFF; }
+
+std::string Encode(std::wstring_view text, bool escapedBytes) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -125,11 +133,35 @@ std::string EncodeUtf8(std::wstring_view text) {
         ++i;
       }
     }
+    if (escapedBytes && IsEscapedByte(cp)) {
+      out.push_back(static_cast<char>(cp - kEscapedByteBase));
+      continue;
+    }
     if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = kReplacement;
     AppendUtf8(out, cp);
   }
   return out;
 }
+
+}  // namespace
+
+std::string EncodeUtf8(std::wstring_view text) { return Encode(text, false); }
+
+std::wstring DecodeFileName(std::string_view bytes) {
+  std::wstring out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (const auto cp = NextCodePoint(bytes, i)) {
+      AppendCodePoint(out, *cp);
+    } else {
+      AppendCodePoint(out, kEscapedByteBase + static_cast<unsigned char>(bytes[i]));
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string EncodeFileName(std::wstring_view name) { return Encode(name, true); }
 
 std::wstring DecodeWindows1252(std::string_view bytes) {
   std::wstring out;

@@ -3,27 +3,11 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "Handles.h"
 #include "platform/FolderScan.h"
 
 namespace tessaro::platform {
 namespace {
-
-// Owns a search handle from FindFirstFileExW.
-class UniqueFind {
- public:
-  explicit UniqueFind(HANDLE find) : find_(find) {}
-  ~UniqueFind() {
-    if (valid()) FindClose(find_);
-  }
-  UniqueFind(const UniqueFind&) = delete;
-  UniqueFind& operator=(const UniqueFind&) = delete;
-
-  bool valid() const { return find_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return find_; }
-
- private:
-  HANDLE find_;
-};
 
 wchar_t Upper(wchar_t c) { return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c))); }
 

@@ -26,6 +26,17 @@ TEST(TextCodec, RejectsWhatIsNotUtf8) {
             L"a\uFFFDb");
 }
 
+// File names keep their bytes through the wide text and back; valid UTF-8
+// reads as usual.
+TEST(TextCodec, FileNamesRoundTripAnyBytes) {
+  for (const std::string_view name :
+       {"/home/j\xC3\xBCrgen", "/a\xFF", "/\xC0\xAF\xED\xA0\x80/\xE2\x82", "\x80\xC3"}) {
+    EXPECT_EQ(EncodeFileName(DecodeFileName(name)), name);
+  }
+  EXPECT_EQ(DecodeFileName("j\xC3\xBC\xFF"), std::wstring(L"j\u00FC") + wchar_t(0xDCFF));
+  EXPECT_EQ(EncodeFileName(L"\u00FC"), "\xC3\xBC");
+}
+
 TEST(TextCodec, Windows1252MapsTheHighHalfLikeWindows) {
   EXPECT_EQ(DecodeWindows1252("\x80\x81\x9F\xFC"), L"\u20AC\u0081\u0178\u00FC");
 }

@@ -209,7 +209,8 @@ float MainWindow::TwipsPerPixelX() { return 1440.0f / static_cast<float>(logical
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (logic_ != nullptr) logic_->Form_Unload();
+  if (logic_ != nullptr)
+    logic_->Form_Unload(sessionEnding_ ? UnloadMode::kSessionEnd : UnloadMode::kUser);
   if (onUnloaded_) onUnloaded_();
 }
 

@@ -22,6 +22,14 @@ std::wstring DecodeUtf8Lossy(std::string_view bytes);
 // Unpaired surrogates (possible in Windows file names) become U+FFFD.
 std::string EncodeUtf8(std::wstring_view text);
 
+// A POSIX file name or path, whose bytes need not be UTF-8, and back without
+// loss: valid UTF-8 decodes as usual, and each byte that is not part of a
+// valid sequence becomes U+DC80 to U+DCFF (a lone surrogate no UTF-8 text
+// yields), which EncodeFileName turns back into that byte. Anything shown to
+// the user should replace those first.
+std::wstring DecodeFileName(std::string_view bytes);
+std::string EncodeFileName(std::wstring_view name);
+
 // Windows-1252, the Western 8-bit code page; the five undefined bytes map to
 // the C1 control with the same number, as Windows does.
 std::wstring DecodeWindows1252(std::string_view bytes);

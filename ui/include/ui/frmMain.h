@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "core/modApp.h"
+#include "platform/FileIo.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/Commands.h"
@@ -21,7 +25,14 @@ struct MainServices {
   IClock& clock;
   IProcessExit& exit;
   IVersionSource& version;
+  // Writes the settings; empty means the settings file itself (SaveSettings).
+  // Tests put a failing disk here.
+  std::function<platform::WriteResult(const AppState&)> saveSettings = {};
 };
+
+// Why the window goes: the user closed it, or the session is ending (logout,
+// shutdown, a termination signal), when no message may hold things up.
+enum class UnloadMode { kUser, kSessionEnd };
 
 // What the main window does. The front end draws the controls, forwards every
 // event to the handler named after the control and the event, and implements
@@ -34,7 +45,8 @@ class frmMain {
   frmMain& operator=(const frmMain&) = delete;
 
   void Form_Load();
-  void Form_Unload();
+  // Saves; a failed save is told to the user unless the session is ending.
+  void Form_Unload(UnloadMode mode = UnloadMode::kUser);
   // button: 1 left, 2 right, 4 middle; x, y in twips.
   void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
   // The context-menu key or Shift+F10 while the window has the focus.
@@ -67,13 +79,20 @@ class frmMain {
   void OpenDialog();
   void ShowWindowAndRemoveIcon();
   void RemoveTrayIcon();
+  platform::WriteResult Save();
+  void TellSaveFailure(const platform::WriteResult& result);
 
   AppState& app_;
   IMainWindowView& view_;
   MainServices services_;
-  std::unique_ptr<frmOpenPath> openPath_;  // created on first use, lives to the end
+  std::unique_ptr<frmOpenPath> openPath_;    // created on first use, lives to the end
+  std::set<std::wstring> toldSaveFailures_;  // reasons a Map already showed
 };
 
 inline constexpr const wchar_t* kTrayTip = L"Rechte Maustaste für Menü";
+
+// The message for a save that failed: the reason, then the file on a line of
+// its own.
+std::wstring SaveFailureMessage(const std::wstring& file, const std::wstring& reason);
 
 }  // namespace tessaro::ui

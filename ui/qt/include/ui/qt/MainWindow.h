@@ -34,6 +34,8 @@ class MainWindow final : public QWidget, public IMainWindowView {
   void Bind(frmMain& logic) { logic_ = &logic; }
   // Runs after the close box's unload sequence; the program quits there.
   void SetOnUnloaded(std::function<void()> onUnloaded) { onUnloaded_ = std::move(onUnloaded); }
+  // From now on a close is the session's end: a failed save shows nothing.
+  void SetSessionEnding() { sessionEnding_ = true; }
 
   // The tray icon's events, handed on to the logic.
   void TrayIcon_Event(ui::TrayEvent event);
@@ -68,6 +70,7 @@ class MainWindow final : public QWidget, public IMainWindowView {
 
   frmMain* logic_ = nullptr;
   std::function<void()> onUnloaded_;
+  bool sessionEnding_ = false;
   QObject* picture1_ = nullptr;
   std::unique_ptr<ComboBoxAdapter> cboDriveAdapter_;
   std::unique_ptr<ComboBoxAdapter> cboLocResAdapter_;

@@ -12,7 +12,8 @@
 
 namespace tessaro::ui {
 class frmMain;
-}
+enum class UnloadMode;
+}  // namespace tessaro::ui
 
 namespace tessaro::ui::win32 {
 
@@ -68,7 +69,7 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnMouseUp(std::int16_t button, WPARAM wParam, LPARAM lParam);
   void OnDrawImage(const DRAWITEMSTRUCT& item);
-  void Unload();
+  void Unload(UnloadMode mode);
   void PopupMenuAtCursor(HMENU menu);
   void OpenFileMenuFromKeyboard();
 
