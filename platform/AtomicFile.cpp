@@ -11,7 +11,7 @@ std::string TempFileSuffix(std::uint64_t processId) {
   const auto now = static_cast<std::uint64_t>(
       std::chrono::high_resolution_clock::now().time_since_epoch().count());
   std::uint64_t seed = (processId << 32U) ^ now ^ (++counter * 0x9E3779B97F4A7C15ULL);
-  std::string suffix = ".tmp-";
+  std::string suffix(kTempMarker);
   for (int i = 0; i < 6; ++i) {
     seed ^= seed >> 29U;
     seed *= 0xBF58476D1CE4E5B9ULL;

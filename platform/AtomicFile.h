@@ -16,6 +16,9 @@ namespace tessaro::platform {
 // Far beyond any settings file; a bigger one is not ours to load into memory.
 inline constexpr std::uint64_t kMaxFileSize = std::uint64_t{64} * 1024 * 1024;
 
+// What stands between a file's name and its temporary file's suffix.
+inline constexpr std::string_view kTempMarker = ".tmp-";
+
 // ".tmp-" and six lower-case letters or digits, new at every call: the
 // process id, the clock and a counter mixed. Lower case only, so that a
 // case-insensitive file system cannot take two names for one.
@@ -34,14 +37,13 @@ std::basic_string<Char> TempFileName(const std::basic_string<Char>& path, std::u
 template <class Char, class SameName>
 bool IsTempFileName(std::basic_string_view<Char> entry, std::basic_string_view<Char> target,
                     SameName sameName) {
-  constexpr std::string_view kMarker = ".tmp-";
   constexpr std::size_t kSuffixLength = 6;
-  if (entry.size() != target.size() + kMarker.size() + kSuffixLength) return false;
+  if (entry.size() != target.size() + kTempMarker.size() + kSuffixLength) return false;
   if (!sameName(entry.substr(0, target.size()), target)) return false;
-  for (std::size_t i = 0; i < kMarker.size(); ++i) {
-    if (entry[target.size() + i] != static_cast<Char>(kMarker[i])) return false;
+  for (std::size_t i = 0; i < kTempMarker.size(); ++i) {
+    if (entry[target.size() + i] != static_cast<Char>(kTempMarker[i])) return false;
   }
-  for (const Char c : entry.substr(target.size() + kMarker.size())) {
+  for (const Char c : entry.substr(target.size() + kTempMarker.size())) {
     const bool alnum = (c >= Char('a') && c <= Char('z')) || (c >= Char('A') && c <= Char('Z')) ||
                        (c >= Char('0') && c <= Char('9'));
     if (!alnum) return false;

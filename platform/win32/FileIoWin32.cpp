@@ -88,7 +88,8 @@ void RemoveStaleTemps(const std::wstring& path, const std::wstring& keep) {
   const std::wstring folder = DirectoryOf(path);
   const std::wstring target = NameOf(path);
   const std::wstring kept = NameOf(keep);
-  const std::wstring pattern = folder + L"\\" + target + std::wstring(kTempMarker) + L"*";
+  const std::wstring pattern =
+      folder + L"\\" + target + std::wstring(kTempMarker.begin(), kTempMarker.end()) + L"*";
   FILETIME now{};
   ::GetSystemTimeAsFileTime(&now);
   WIN32_FIND_DATAW found{};
