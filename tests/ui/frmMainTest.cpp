@@ -271,12 +271,6 @@ TEST_F(SaveFailureTest, CloseTellsItEvenAfterAMap_TheSessionsEndAndTessaroBeende
   EXPECT_EQ(view.messages.size(), 2u);
 }
 
-TEST_F(SaveFailureTest, SavedCloseSaysNothing) {
-  form.Form_Unload();
-  EXPECT_TRUE(view.messages.empty());
-  EXPECT_TRUE(std::filesystem::exists(IniFile()));
-}
-
 TEST_F(frmMainTest, AboutShowsTheSameMessageFromBothMenus) {
   Load();
   form.Dispatch(CommandId::mnuAbout);
