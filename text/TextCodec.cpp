@@ -52,6 +52,23 @@ void AppendCodePoint(std::wstring& out, char32_t cp) {
   out.push_back(static_cast<wchar_t>(cp));
 }
 
+// Valid sequences decode as usual; each byte that is not part of one becomes
+// what invalid makes of it.
+template <class Invalid>
+std::wstring DecodeLeniently(std::string_view bytes, Invalid invalid) {
+  std::wstring out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (const auto cp = NextCodePoint(bytes, i)) {
+      AppendCodePoint(out, *cp);
+    } else {
+      AppendCodePoint(out, invalid(static_cast<unsigned char>(bytes[i])));
+      ++i;
+    }
+  }
+  return out;
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -100,17 +117,7 @@ std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
 }
 
 std::wstring DecodeUtf8Lossy(std::string_view bytes) {
-  std::wstring out;
-  out.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    if (const auto cp = NextCodePoint(bytes, i)) {
-      AppendCodePoint(out, *cp);
-    } else {
-      AppendCodePoint(out, kReplacement);
-      ++i;
-    }
-  }
-  return out;
+  return DecodeLeniently(bytes, [](unsigned char) { return kReplacement; });
 }
 
 namespace {
@@ -148,17 +155,7 @@ std::string Encode(std::wstring_view text, bool escapedBytes) {
 std::string EncodeUtf8(std::wstring_view text) { return Encode(text, false); }
 
 std::wstring DecodeFileName(std::string_view bytes) {
-  std::wstring out;
-  out.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    if (const auto cp = NextCodePoint(bytes, i)) {
-      AppendCodePoint(out, *cp);
-    } else {
-      AppendCodePoint(out, kEscapedByteBase + static_cast<unsigned char>(bytes[i]));
-      ++i;
-    }
-  }
-  return out;
+  return DecodeLeniently(bytes, [](unsigned char byte) { return kEscapedByteBase + byte; });
 }
 
 std::string EncodeFileName(std::wstring_view name) { return Encode(name, true); }
