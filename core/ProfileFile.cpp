@@ -4,14 +4,18 @@
 
 namespace tessaro::profile {
 
-std::optional<ProfileText> LoadProfile(const std::wstring& file, LineEnd newFileLineEnd) {
+std::optional<ProfileText> LoadProfile(const std::wstring& file, LineEnd newFileLineEnd,
+                                       std::wstring* reason) {
   const platform::FileContent content = platform::ReadFileBytes(file);
-  if (content.status == platform::ReadStatus::kError) return std::nullopt;
+  if (content.status == platform::ReadStatus::kError) {
+    if (reason != nullptr) *reason = content.reason;
+    return std::nullopt;
+  }
   return ProfileText::Parse(content.bytes, newFileLineEnd);
 }
 
-bool StoreProfile(const std::wstring& file, const ProfileText& document) {
-  if (!document.Modified()) return true;
+platform::WriteResult StoreProfile(const std::wstring& file, const ProfileText& document) {
+  if (!document.Modified()) return {};
   return platform::ReplaceFileAtomically(file, document.Serialize());
 }
 
@@ -29,7 +33,7 @@ bool WriteProfileStrings(const std::wstring& file, std::span<const Assignment> a
   for (const Assignment& assignment : assignments) {
     if (!document->Write(assignment.section, assignment.key, assignment.value)) return false;
   }
-  return StoreProfile(file, *document);
+  return StoreProfile(file, *document).ok;
 }
 
 }  // namespace tessaro::profile

@@ -1,6 +1,7 @@
 #include "core/modIniAccess.h"
 
 #include <array>
+#include <utility>
 
 #include "core/NumericText.h"
 
@@ -66,16 +67,17 @@ void LoadSettings(AppState& app) {
   }
 }
 
-void SaveSettings(const AppState& app, profile::LineEnd newFileLineEnd) {
-  auto document = profile::LoadProfile(app.strIniFile, newFileLineEnd);
-  if (!document) return;
+platform::WriteResult SaveSettings(const AppState& app, profile::LineEnd newFileLineEnd) {
+  std::wstring reason;
+  auto document = profile::LoadProfile(app.strIniFile, newFileLineEnd, &reason);
+  // A file that cannot be read is never replaced by one without its keys.
+  if (!document) return platform::WriteResult::Failed(std::move(reason));
   for (const auto& setting : kSettings) {
     // A refused value (a folder name holding a line break) keeps the stored
     // one; it must not cost the other keys their save.
     (void)fctWriteIniValue(*document, setting.section, setting.key, setting.save(app));
   }
-  // A failed save has nobody to tell: the window may be closing already.
-  (void)profile::StoreProfile(app.strIniFile, *document);
+  return profile::StoreProfile(app.strIniFile, *document);
 }
 
 }  // namespace tessaro

@@ -89,10 +89,21 @@ CommandOutcome RunStartMode(StartMode mode, SwitchStyle style, const StartModeSe
       return outcome;
     }
     case StartMode::kRestoreAtLoginOn:
-      if (services.autostart.SetRestoreAtLogin(true)) return {};
+      switch (services.autostart.SetRestoreAtLogin(true)) {
+        case platform::AutostartResult::kDone:
+          return {};
+        case platform::AutostartResult::kProgramPathRefused:
+          return {1, program +
+                         L": Kein Eintrag für die Anmeldung: Der Pfad des Programms enthält ein "
+                         L"Steuerzeichen, \"%\", \"\\\" oder Bytes, die kein UTF-8 sind; von "
+                         L"dort kann die Anmeldung Tessaro nicht starten."};
+        case platform::AutostartResult::kFailed:
+          break;
+      }
       return {1, program + L": Der Eintrag für die Anmeldung konnte nicht geschrieben werden."};
     case StartMode::kRestoreAtLoginOff:
-      if (services.autostart.SetRestoreAtLogin(false)) return {};
+      if (services.autostart.SetRestoreAtLogin(false) == platform::AutostartResult::kDone)
+        return {};
       return {1, program + L": Der Eintrag für die Anmeldung konnte nicht entfernt werden."};
     case StartMode::kUsage:
       break;

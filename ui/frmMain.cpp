@@ -31,10 +31,27 @@ void frmMain::Form_Load() {
   view_.mnuRemoveItem().SetChecked(shown.resetChecked);
 }
 
-void frmMain::Form_Unload() {
+void frmMain::Form_Unload(UnloadMode mode) {
   RemoveTrayIcon();
   if (ResetOnExit(app_, app_.blnResetRestart)) view_.cboLocRes().SetText(std::wstring());
-  SaveSettings(app_);
+  const platform::WriteResult saved = Save();
+  // Told even when a Map told it already: what the user did since is lost
+  // too. At the session's end no box may hold up the logout.
+  if (!saved && mode == UnloadMode::kUser) TellSaveFailure(saved);
+}
+
+platform::WriteResult frmMain::Save() {
+  return services_.saveSettings ? services_.saveSettings(app_) : SaveSettings(app_);
+}
+
+void frmMain::TellSaveFailure(const platform::WriteResult& result) {
+  view_.ShowMessage(SaveFailureMessage(app_.strIniFile, result.reason), MessageKind::kCritical,
+                    kMessageTitle);
+}
+
+std::wstring SaveFailureMessage(const std::wstring& file, const std::wstring& reason) {
+  return L"Die Einstellungen konnten nicht gespeichert werden: " +
+         (reason.empty() ? std::wstring(L"unbekannter Fehler") : reason) + L"\n\n" + file;
 }
 
 void frmMain::Form_MouseUp(MouseButton button) {
@@ -60,7 +77,9 @@ void frmMain::cmdSubst_Click() {
   app_.strTargetDrive = drive;
   app_.strTargetPath = path;
   if (const auto listed = RecordMappedPath(app_)) view_.cboLocRes().AddItem(*listed);
-  SaveSettings(app_);
+  // Once per reason and run: a full disk need not be announced at every Map.
+  const platform::WriteResult saved = Save();
+  if (!saved && toldSaveFailures_.insert(saved.reason).second) TellSaveFailure(saved);
 }
 
 void frmMain::cmdDelRes_Click() {

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -43,29 +44,39 @@ std::string ExecArgument(std::string_view argument) {
 
 class PosixAutostart final : public IAutostart {
  public:
-  bool SetRestoreAtLogin(bool on) override {
+  AutostartResult SetRestoreAtLogin(bool on) override {
     // The autostart folder sits in the same configuration folder as the
-    // settings file.
-    const std::wstring config = MakeSystemKnownFolders()->Path(KnownFolder::kAppData);
-    if (config.empty()) return false;
+    // settings file, named by its bytes.
+    const std::wstring config =
+        MakeSystemKnownFolders(AppDataCreation::kLookUpOnly)->Path(KnownFolder::kAppData);
+    if (config.empty()) return AutostartResult::kFailed;
     const std::string entry = text::EncodeFileName(config) + kEntryName;
-    if (!on) return ::unlink(entry.c_str()) == 0 || errno == ENOENT;
+    if (!on) {
+      return ::unlink(entry.c_str()) == 0 || errno == ENOENT ? AutostartResult::kDone
+                                                             : AutostartResult::kFailed;
+    }
 
     const std::string self = SelfPath();
-    if (self.empty()) return false;
+    if (self.empty()) return AutostartResult::kFailed;
     const auto content = RestoreAutostartEntry(self);
-    if (!content) return false;
+    if (!content) return AutostartResult::kProgramPathRefused;
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(entry).parent_path(), error);
-    if (error) return false;
-    return ReplaceFileAtomically(text::DecodeFileName(entry), *content);
+    if (error) return AutostartResult::kFailed;
+    return ReplaceFileAtomically(text::DecodeFileName(entry), *content) ? AutostartResult::kDone
+                                                                        : AutostartResult::kFailed;
   }
 };
 
 }  // namespace
 
 std::optional<std::string> RestoreAutostartEntry(const std::string& program) {
-  if (program.find_first_of("\r\n") != std::string::npos) return std::nullopt;
+  const bool runnable =
+      text::IsValidUtf8(program) && std::none_of(program.begin(), program.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F || c == '%' || c == '\\';
+      });
+  if (!runnable) return std::nullopt;
   return "[Desktop Entry]\n"
          "Type=Application\n"
          "Name=Tessaro\n"

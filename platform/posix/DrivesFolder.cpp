@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 namespace tessaro::platform {
 namespace {
@@ -78,29 +77,7 @@ bool MakeFolderWithParents(const std::string& path, std::string* error) {
   return MakeFolder(path, error);
 }
 
-struct DirCloser {
-  void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 }  // namespace
-
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = other.Release();
-  }
-  return *this;
-}
-
-UniqueFd::~UniqueFd() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
-int UniqueFd::Release() {
-  const int fd = fd_;
-  fd_ = -1;
-  return fd;
-}
 
 std::string DrivesFolder() {
   const std::string runtime = RuntimeBase();
@@ -158,16 +135,13 @@ std::string DriveLinkName(char letter) { return std::string(1, letter) + ":"; }
 
 std::vector<DriveLink> ReadDriveLinks(const std::string& folder, std::string* error) {
   std::vector<DriveLink> links;
-  UniqueFd fd = OpenDrivesFolder(folder, error);
-  if (!fd.valid()) return links;
-  const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd.get()));
-  if (dir == nullptr) return links;
-  fd.Release();  // the stream owns it now
+  const UniqueDir dir(OpenDrivesFolder(folder, error));
+  if (!dir.valid()) return links;
   while (const dirent* entry = ::readdir(dir.get())) {
     const char* name = entry->d_name;
     if (std::strlen(name) != 2 || name[1] != ':' || name[0] < 'A' || name[0] > 'Z') continue;
     std::string target(4096, '\0');
-    const ssize_t length = ::readlinkat(::dirfd(dir.get()), name, target.data(), target.size());
+    const ssize_t length = ::readlinkat(dir.fd(), name, target.data(), target.size());
     if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) continue;
     target.resize(static_cast<std::size_t>(length));
     links.push_back({name[0], std::move(target)});

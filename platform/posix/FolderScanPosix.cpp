@@ -11,33 +11,12 @@
 
 #include "platform/Conventions.h"
 #include "text/LetterCase.h"
+#include "platform/posix/Handles.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::platform {
 namespace {
 
-// Owns an open directory; the descriptor passes to it from the moment
-// fdopendir takes it.
-class UniqueDir {
- public:
-  explicit UniqueDir(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    dir_ = ::fdopendir(fd);
-    if (dir_ == nullptr) ::close(fd);
-  }
-  ~UniqueDir() {
-    if (dir_ != nullptr) ::closedir(dir_);
-  }
-  UniqueDir(const UniqueDir&) = delete;
-  UniqueDir& operator=(const UniqueDir&) = delete;
-
-  DIR* get() const { return dir_; }
-  int fd() const { return ::dirfd(dir_); }
-
- private:
-  DIR* dir_ = nullptr;
-};
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());
@@ -120,7 +99,7 @@ struct ByteContents {
 
 std::optional<ByteContents> ScanFolderBytes(const std::string& folder) {
   if (folder.empty()) return std::nullopt;
-  const UniqueDir dir(folder);
+  const UniqueDir dir = UniqueDir::Open(folder);
   if (dir.get() == nullptr) return std::nullopt;
   ByteContents contents;
   while (const dirent* entry = ::readdir(dir.get())) {

@@ -132,9 +132,13 @@ std::string DocumentsFromUserDirs(const std::string& configHome, const std::stri
 
 class PosixKnownFolders final : public IKnownFolders {
  public:
+  explicit PosixKnownFolders(AppDataCreation creation) : creation_(creation) {}
+
   std::wstring Path(KnownFolder folder) override {
     switch (folder) {
       case KnownFolder::kAppData:
+        // By its bytes: a folder whose name is not UTF-8 must still be the
+        // one the settings go to.
         return text::DecodeFileName(AppData());
       case KnownFolder::kDocuments:
         return text::DecodeFileName(Personal());
@@ -143,10 +147,11 @@ class PosixKnownFolders final : public IKnownFolders {
   }
 
  private:
-  static std::string AppData() {
+  std::string AppData() const {
     const std::string config = ConfigHome(HomeFolder());
     // A first run must be able to save: the folder may not exist yet.
-    if (!config.empty()) CreateFolderWithParents(config);
+    if (!config.empty() && creation_ == AppDataCreation::kCreateMissing)
+      CreateFolderWithParents(config);
     return config;
   }
 
@@ -157,12 +162,14 @@ class PosixKnownFolders final : public IKnownFolders {
     if (!home.empty() && IsDirectory(Join(home, "Documents"))) return Join(home, "Documents");
     return home;
   }
+
+  AppDataCreation creation_;
 };
 
 }  // namespace
 
-std::unique_ptr<IKnownFolders> MakeSystemKnownFolders() {
-  return std::make_unique<PosixKnownFolders>();
+std::unique_ptr<IKnownFolders> MakeSystemKnownFolders(AppDataCreation creation) {
+  return std::make_unique<PosixKnownFolders>(creation);
 }
 
 }  // namespace tessaro::platform

@@ -29,11 +29,11 @@ std::wstring SelfPath() {
 
 class Win32Autostart final : public IAutostart {
  public:
-  bool SetRestoreAtLogin(bool on) override {
+  AutostartResult SetRestoreAtLogin(bool on) override {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS) {
-      return false;
+      return AutostartResult::kFailed;
     }
     LSTATUS status = ERROR_SUCCESS;
     if (on) {
@@ -50,7 +50,7 @@ class Win32Autostart final : public IAutostart {
       if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
     }
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return status == ERROR_SUCCESS ? AutostartResult::kDone : AutostartResult::kFailed;
   }
 };
 

@@ -3,28 +3,13 @@
 #include <algorithm>
 
 #include "platform/Conventions.h"
+#include "Handles.h"
 #include "platform/FolderScan.h"
 #include "text/LetterCase.h"
 
 namespace tessaro::platform {
 namespace {
 
-// Owns a search handle from FindFirstFileExW.
-class UniqueFind {
- public:
-  explicit UniqueFind(HANDLE find) : find_(find) {}
-  ~UniqueFind() {
-    if (valid()) FindClose(find_);
-  }
-  UniqueFind(const UniqueFind&) = delete;
-  UniqueFind& operator=(const UniqueFind&) = delete;
-
-  bool valid() const { return find_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return find_; }
-
- private:
-  HANDLE find_;
-};
 
 bool IsDot(const wchar_t* name) {
   return (name[0] == L'.' && name[1] == L'\0') ||

@@ -33,7 +33,7 @@ class Win32KnownFolders final : public IKnownFolders {
 
 }  // namespace
 
-std::unique_ptr<IKnownFolders> MakeSystemKnownFolders() {
+std::unique_ptr<IKnownFolders> MakeSystemKnownFolders(AppDataCreation /*creation*/) {
   return std::make_unique<Win32KnownFolders>();
 }
 

@@ -2,26 +2,13 @@
 
 #include <vector>
 
+#include "Handles.h"
 #include "platform/CommandRunner.h"
 #include "platform/Launcher.h"
 
 namespace tessaro::platform {
 
 namespace {
-
-// The system's own words for an error code, without the line end it appends.
-std::wstring SystemMessage(DWORD error) {
-  wchar_t* message = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-  if (length == 0 || message == nullptr) return {};
-  std::wstring text(message, length);
-  LocalFree(message);
-  const std::size_t end = text.find_last_not_of(L"\r\n \t");
-  text.erase(end == std::wstring::npos ? 0 : end + 1);
-  return text;
-}
 
 WORD ShowCommand(WindowShow show) {
   switch (show) {
@@ -67,8 +54,8 @@ class Win32Launcher final : public ILauncher {
               SystemMessage(error)};
     }
     // Nothing is waited for or read back, so the handles go at once.
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const UniqueHandle thread(process.hThread);
+    const UniqueHandle child(process.hProcess);
     return {LaunchStatus::kStarted, {}};
   }
 };
@@ -82,12 +69,12 @@ class Win32CommandRunner final : public ICommandRunner {
       return {IsMissing(error) ? RunStatus::kNotFound : RunStatus::kFailed, 0,
               SystemMessage(error)};
     }
-    CloseHandle(process.hThread);
+    const UniqueHandle thread(process.hThread);
+    const UniqueHandle child(process.hProcess);
     DWORD code = 0;
-    const bool waited = WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 &&
-                        GetExitCodeProcess(process.hProcess, &code);
+    const bool waited = WaitForSingleObject(child.get(), INFINITE) == WAIT_OBJECT_0 &&
+                        GetExitCodeProcess(child.get(), &code);
     const DWORD error = GetLastError();
-    CloseHandle(process.hProcess);
     if (!waited) return {RunStatus::kFailed, 0, SystemMessage(error)};
     return {RunStatus::kStarted, static_cast<int>(code), {}};
   }

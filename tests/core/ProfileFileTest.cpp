@@ -199,6 +199,16 @@ TEST_F(ProfileFileTest, SameValue_FileNotReplaced) {
   EXPECT_EQ(before.st_ino, after.st_ino);
 }
 
+// A folder named with bytes that are not UTF-8 is reached by those bytes.
+TEST_F(ProfileFileTest, FolderNameNotUtf8_FileGoesThereByItsBytes) {
+  const fs::path folder = folder_ / "conf\xff";
+  fs::create_directory(folder);
+  const std::wstring file = text::DecodeFileName((folder / "Tessaro.ini").string());
+  ASSERT_TRUE(WriteProfileString(file, L"A", L"k", L"v", LineEnd::kLf));
+  EXPECT_EQ(Get(folder / "Tessaro.ini"), "[A]\nk=v\n");
+  EXPECT_EQ(ReadProfileString(file, L"A", L"k"), L"v");
+}
+
 TEST_F(ProfileFileTest, Fifo_ReadDoesNotBlock_AndWriteRefuses) {
   ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);
   EXPECT_EQ(platform::ReadFileBytes(File()).status, platform::ReadStatus::kError);

@@ -139,11 +139,26 @@ TEST_F(SettingsTest, ValueThatCannotBeStoredKeepsItsOldValueWhileTheOthersAreSav
   EXPECT_EQ(loaded.arrLastPath[5], L"");
 }
 
-TEST_F(SettingsTest, SaveIntoMissingFolderWritesNothing) {
+TEST_F(SettingsTest, SaveIntoMissingFolderWritesNothingAndSaysWhy) {
   app.strIniFile = (dir.Path() / "fehlt" / "Tessaro.ini").wstring();
   app.strTargetDrive = L"X:";
-  SaveSettings(app);
+  const platform::WriteResult result = SaveSettings(app);
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.reason.empty());
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "fehlt"));
+}
+
+// A folder where the file should be: the system's reason comes back, and
+// the folder is left as it was.
+TEST_F(SettingsTest, SaveOverAFolderFailsWithTheSystemsReason) {
+  std::filesystem::create_directory(file);
+  app.strTargetDrive = L"X:";
+  const platform::WriteResult result = SaveSettings(app);
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.reason.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(file));
+  std::filesystem::remove(file);
+  EXPECT_TRUE(SaveSettings(app).ok);
 }
 
 TEST_F(SettingsTest, OldWindows1252FileIsReadAndRewrittenAsUtf8) {

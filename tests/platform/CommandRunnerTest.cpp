@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "AutostartEntry.h"
 #include "platform/Autostart.h"
@@ -58,14 +60,80 @@ TEST_F(PosixCommandRunnerTest, MissingProgram_NotFoundAndKilledProgram_Failure) 
   EXPECT_EQ(killed.exitCode, 128 + 9);
 }
 
-TEST(RestoreAutostartEntryTest, ExecLineSurvivesOddPaths) {
-  EXPECT_NE(RestoreAutostartEntry("/usr/bin/tessaro")->find("\nExec=/usr/bin/tessaro --restore\n"),
-            std::string::npos);
-  // Quoted with " $ \ escaped, then the backslashes doubled and % doubled.
-  EXPECT_NE(RestoreAutostartEntry(R"(/opt/My "App" $x\y 100%/tessaro)")
-                ->find(R"(Exec="/opt/My \\"App\\" \\$x\\\\y 100%%/tessaro" --restore)"),
-            std::string::npos);
-  EXPECT_FALSE(RestoreAutostartEntry("/opt/a\nb/tessaro"));
+// The Exec line's arguments as a desktop-entry reader takes them: the
+// value's escapes first, then the quoting, then "%%".
+std::vector<std::string> ReadExecArguments(const std::string& entry) {
+  const std::size_t start = entry.find("\nExec=") + 6;
+  const std::string raw = entry.substr(start, entry.find('\n', start) - start);
+  std::string value;
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] != '\\' || i + 1 == raw.size()) {
+      value += raw[i];
+      continue;
+    }
+    const char next = raw[++i];
+    value += next == 's'   ? ' '
+             : next == 'n' ? '\n'
+             : next == 't' ? '\t'
+             : next == 'r' ? '\r'
+                           : next;
+  }
+  std::vector<std::string> arguments;
+  std::string current;
+  bool quoted = false;
+  bool any = false;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (quoted && c == '\\' && i + 1 < value.size()) {
+      current += value[++i];
+    } else if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if (c == ' ' && !quoted) {
+      if (any || !current.empty()) arguments.push_back(current);
+      current.clear();
+      any = false;
+    } else if (c == '%' && i + 1 < value.size() && value[i + 1] == '%') {
+      current += value[++i];
+    } else {
+      current += c;
+    }
+  }
+  if (any || !current.empty()) arguments.push_back(current);
+  return arguments;
+}
+
+TEST(RestoreAutostartEntryTest, HostileProgramPaths_RefusedOrReadBackExactly) {
+  const struct {
+    std::string program;
+    bool written;
+  } cases[] = {
+      {"/usr/bin/tessaro", true},
+      {R"(/opt/My "App" $x `y`/tessaro)", true},
+      {"/opt/'a';b&c|d<e>f~g*h?i#j(k)/tessaro", true},
+      {"/home/jürgen/Programme/tessaro", true},
+      {"/opt/a\nb/tessaro", false},
+      {"/opt/a\rb/tessaro", false},
+      {"/opt/a\tb/tessaro", false},
+      {std::string("/opt/a\x01", 7) + "b/tessaro", false},
+      {"/opt/a\x7f"
+       "b/tessaro",
+       false},
+      {"/opt/\xff/tessaro", false},
+      {"/opt/\xc3/tessaro", false},
+      {"/opt/100%/tessaro", false},
+      {"/opt/%f/tessaro", false},
+      {R"(/opt/a\b/tessaro)", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.program);
+    const auto entry = RestoreAutostartEntry(c.program);
+    ASSERT_EQ(entry.has_value(), c.written);
+    if (entry) {
+      EXPECT_TRUE(text::IsValidUtf8(*entry));
+      EXPECT_EQ(ReadExecArguments(*entry), (std::vector<std::string>{c.program, "--restore"}));
+    }
+  }
 }
 
 TEST(PosixAutostartTest, OnWritesTheEntryForThisProgramOffRemovesIt) {
@@ -75,13 +143,25 @@ TEST(PosixAutostartTest, OnWritesTheEntryForThisProgramOffRemovesIt) {
   const fs::path entry = config.Path() / "autostart" / "tessaro-restore.desktop";
   const auto autostart = MakeSystemAutostart();
 
-  ASSERT_TRUE(autostart->SetRestoreAtLogin(true));
+  ASSERT_EQ(autostart->SetRestoreAtLogin(true), AutostartResult::kDone);
   const std::string self = fs::read_symlink("/proc/self/exe").string();
   EXPECT_EQ(ReadText(entry), *RestoreAutostartEntry(self));
 
-  EXPECT_TRUE(autostart->SetRestoreAtLogin(false));
+  EXPECT_EQ(autostart->SetRestoreAtLogin(false), AutostartResult::kDone);
   EXPECT_FALSE(fs::exists(entry));
-  EXPECT_TRUE(autostart->SetRestoreAtLogin(false));
+  EXPECT_EQ(autostart->SetRestoreAtLogin(false), AutostartResult::kDone);
+}
+
+// A configuration folder whose name is not UTF-8 is the one written to, by
+// its bytes, not one named with a replacement character.
+TEST(PosixAutostartTest, ConfigFolderNotUtf8_EntryGoesThereByItsBytes) {
+  TempFolder temp;
+  ScopedEnvironment environment;
+  const fs::path config = temp.Path() / "conf\xff\xfeig";
+  environment.Set("XDG_CONFIG_HOME", config.string());
+  ASSERT_EQ(MakeSystemAutostart()->SetRestoreAtLogin(true), AutostartResult::kDone);
+  EXPECT_TRUE(fs::is_regular_file(config / "autostart" / "tessaro-restore.desktop"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 1);
 }
 
 #endif

@@ -71,6 +71,21 @@ TEST_F(PosixKnownFoldersTest, AppData_AbsoluteXdgConfigHome_MissingParentsCreate
   EXPECT_FALSE(fs::exists(home_ / ".config"));
 }
 
+// The command-line modes only look (a restore at logon changes nothing).
+TEST_F(PosixKnownFoldersTest, AppData_LookUpOnly_CreatesNothing) {
+  const auto lookUp = MakeSystemKnownFolders(AppDataCreation::kLookUpOnly);
+  EXPECT_EQ(lookUp->Path(KnownFolder::kAppData), Wide(home_ / ".config"));
+  EXPECT_FALSE(fs::exists(home_ / ".config"));
+}
+
+// Names that are not UTF-8 travel as their bytes, not a replacement character.
+TEST_F(PosixKnownFoldersTest, AppData_HomeNotUtf8_KeptByItsBytes) {
+  const std::string home = (temp_.Path() / "h\xff\xc3").string();
+  environment_.Set("HOME", home);
+  EXPECT_EQ(text::EncodeFileName(Path(KnownFolder::kAppData)), home + "/.config");
+  EXPECT_TRUE(fs::is_directory(home + "/.config"));
+}
+
 TEST_F(PosixKnownFoldersTest, AppData_RelativeXdgConfigHome_Ignored) {
   environment_.Set("XDG_CONFIG_HOME", "relative/config");
   EXPECT_EQ(Path(KnownFolder::kAppData), Wide(home_ / ".config"));

@@ -400,6 +400,36 @@ TEST_F(MainWindowTest, CloseBox_RunsUnloadAndSaves) {
   EXPECT_EQ(settings.find("/nie/gemappt"), std::string::npos) << settings;
 }
 
+// A folder where the settings file should be: the close box says so, with
+// the file's path; at the session's end nothing may hold up the logout.
+TEST_F(MainWindowTest, CloseBox_FailedSaveSaysSo_ButNotAtTheSessionsEnd) {
+  std::filesystem::create_directories(SettingsPath());
+  Start();
+  QString text;
+  ModalAnswerer answer([&text](QWidget& modal) {
+    auto* box = qobject_cast<QMessageBox*>(&modal);
+    if (box == nullptr) return;
+    text = box->text();
+    box->button(QMessageBox::Ok)->click();
+  });
+  window_->close();
+  EXPECT_TRUE(answer.Answered());
+  EXPECT_TRUE(
+      text.startsWith(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: ")))
+      << text.toStdString();
+  EXPECT_TRUE(
+      text.endsWith(QStringLiteral("\n\n") + QString::fromStdString(SettingsPath().string())));
+  EXPECT_EQ(unloads_, 1);
+
+  Build(tray_);
+  Start();
+  window_->SetSessionEnding();
+  ModalAnswerer none([](QWidget& modal) { modal.close(); });
+  window_->close();  // the unload runs within the close: nothing left to wait for
+  EXPECT_FALSE(none.Answered());
+  EXPECT_EQ(unloads_, 2);
+}
+
 TEST_F(MainWindowTest, EndItem_EndsAtOnceWithoutSaving) {
   Start();
   window_->Action(CommandId::mnuRemoveItem)->trigger();

@@ -19,6 +19,17 @@ run --restore || { echo "--restore failed: $?"; exit 1; }
   { echo "X: not mapped"; exit 1; }
 grep -q '/tessaro/drives/X%3A Eigene Daten (X:)$' "$scratch/config/gtk-3.0/bookmarks" ||
   { echo "X: not in the sidebar"; exit 1; }
+# A restore changes nothing on disk: no configuration folder appears.
+env -u DISPLAY XDG_CONFIG_HOME="$scratch/none" XDG_RUNTIME_DIR="$scratch/run" "$tessaro" --restore ||
+  { echo "--restore without settings failed"; exit 1; }
+[ ! -e "$scratch/none" ] || { echo "--restore created a folder"; exit 1; }
+# A program path the autostart readers cannot run is refused, on one line.
+mkdir -p "$scratch/100%"
+cp "$tessaro" "$scratch/100%/tessaro"
+env -u DISPLAY XDG_CONFIG_HOME="$scratch/auto" "$scratch/100%/tessaro" --restore-at-login on \
+  2> "$scratch/refused"
+[ $? -ne 0 ] && [ "$(wc -l < "$scratch/refused")" -eq 1 ] && [ ! -e "$scratch/auto" ] ||
+  { echo "hostile program path not refused"; cat "$scratch/refused"; exit 1; }
 run --restore-at-login maybe 2> "$scratch/usage"
 [ $? -eq 2 ] && grep -q '^Aufruf: tessaro ' "$scratch/usage" || { echo "no usage"; exit 1; }
 echo ok

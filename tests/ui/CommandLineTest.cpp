@@ -76,12 +76,12 @@ class FakeRunner final : public platform::ICommandRunner {
 
 class FakeAutostart final : public platform::IAutostart {
  public:
-  bool SetRestoreAtLogin(bool on) override {
+  platform::AutostartResult SetRestoreAtLogin(bool on) override {
     calls.push_back(on);
-    return succeed;
+    return result;
   }
   std::vector<bool> calls;
-  bool succeed = true;
+  platform::AutostartResult result = platform::AutostartResult::kDone;
 };
 
 class RestoreTest : public ::testing::Test {
@@ -139,10 +139,17 @@ TEST_F(RestoreTest, AutostartSwitches_SucceedSilentlyOrReportFailure) {
   EXPECT_EQ(Run(StartMode::kRestoreAtLoginOff).message, L"");
   EXPECT_EQ(autostart.calls, (std::vector<bool>{true, false}));
 
-  autostart.succeed = false;
+  autostart.result = platform::AutostartResult::kFailed;
   const CommandOutcome failed = Run(StartMode::kRestoreAtLoginOn, SwitchStyle::kWindows);
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_TRUE(failed.message.starts_with(L"tessaro.exe: ")) << text::EncodeUtf8(failed.message);
+
+  // A refused program path is said as such, on one line.
+  autostart.result = platform::AutostartResult::kProgramPathRefused;
+  const CommandOutcome refused = Run(StartMode::kRestoreAtLoginOn);
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.message.find(L"Pfad des Programms"), std::wstring::npos);
+  EXPECT_EQ(refused.message.find_first_of(L"\r\n"), std::wstring::npos);
 }
 
 TEST_F(RestoreTest, Usage_ExitsWithTwoAndThePlatformsSpelling) {

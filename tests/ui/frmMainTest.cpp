@@ -229,6 +229,57 @@ TEST_F(TrayTest, UnloadAsksForTheRemovalEvenWithoutAnIcon) {
   EXPECT_EQ(tray.removes, 1);
 }
 
+// A disk that refuses the save, with the reason the test sets; no reason
+// means the real file.
+class SaveFailureTest : public frmMainTest {
+ protected:
+  SaveFailureTest() {
+    Load();
+    Type(L"X:", L"C:\\Daten");
+  }
+  std::wstring reason = L"Kein Platz";
+  int saves = 0;
+  frmMain failing{
+      app, view, {folders, launcher, scanner, tray, clock, exit, version, [this](const AppState&) {
+                    ++saves;
+                    return platform::WriteResult::Failed(reason);
+                  }}};
+};
+
+TEST_F(SaveFailureTest, MapTellsEachReasonOncePerRun) {
+  failing.cmdSubst_Click();
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text,
+            L"Die Einstellungen konnten nicht gespeichert werden: "
+            L"Kein Platz\n\n" +
+                app.strIniFile);
+  EXPECT_EQ(view.messages[0].kind, MessageKind::kCritical);
+  EXPECT_EQ(view.messages[0].title, L"Tessaro");
+  EXPECT_EQ(app.strTargetDrive, L"X:");  // the mapping itself stands
+
+  failing.cmdSubst_Click();
+  EXPECT_EQ(view.messages.size(), 1u);
+  reason = L"Schreibgesch\u00FCtzt";
+  failing.mnuDrivesMap_Click();
+  EXPECT_EQ(view.messages.size(), 2u);
+  EXPECT_EQ(saves, 3);
+}
+
+TEST_F(SaveFailureTest, CloseTellsItEvenAfterAMap_TheSessionsEndAndTessaroBeendenDoNot) {
+  failing.cmdSubst_Click();
+  failing.Form_Unload();
+  ASSERT_EQ(view.messages.size(), 2u);
+  EXPECT_EQ(view.messages[1].text, view.messages[0].text);
+
+  failing.Form_Unload(UnloadMode::kSessionEnd);
+  EXPECT_EQ(view.messages.size(), 2u);
+  EXPECT_EQ(saves, 3);  // still saved, only silently
+
+  failing.mnuEnd_Click();
+  EXPECT_EQ(saves, 3);
+  EXPECT_EQ(view.messages.size(), 2u);
+}
+
 TEST_F(frmMainTest, AboutShowsTheSameMessageFromBothMenus) {
   Load();
   form.Dispatch(CommandId::mnuAbout);

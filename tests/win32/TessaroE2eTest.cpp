@@ -305,6 +305,32 @@ TEST_F(LeavingTest, ResetToggledTwice_CloseBoxKeepsTheChoice) {
   EXPECT_EQ(ReadSettings(), afterMap_);
 }
 
+// A folder where the settings file should be: the close box tells it before
+// the program ends; the session's end ends it without a word.
+TEST_F(LeavingTest, FailedSave_CloseBoxTellsIt_SessionEndDoesNot) {
+  ASSERT_TRUE(CreateDirectoryW(SettingsPath().c_str(), nullptr));
+  struct Removed {
+    ~Removed() { RemoveDirectoryW(SettingsPath().c_str()); }
+  } removed;
+  StartProgram();
+  PostMessageW(P().Main(), WM_CLOSE, 0, 0);
+  HWND box = P().WaitForWindow(L"#32770");
+  ASSERT_NE(box, nullptr) << "no message box";
+  const std::wstring text = P().MessageBoxText(box);
+  EXPECT_EQ(text.rfind(L"Die Einstellungen konnten nicht gespeichert werden: ", 0), 0u)
+      << Utf8(text);
+  EXPECT_NE(text.find(L"\n" + SettingsPath()), std::wstring::npos) << Utf8(text);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitForExit(15000));
+
+  StartProgram();
+  // A box would keep the answer back; the answer is the marker.
+  DWORD_PTR answer = 0;
+  EXPECT_NE(
+      SendMessageTimeoutW(P().Main(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, &answer), 0);
+  CloseByCloseBox();
+}
+
 // --- the tray -------------------------------------------------------------
 
 template <typename Condition>

@@ -200,7 +200,8 @@ void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (logic_ != nullptr) logic_->Form_Unload();
+  if (logic_ != nullptr)
+    logic_->Form_Unload(sessionEnding_ ? UnloadMode::kSessionEnd : UnloadMode::kUser);
   if (onUnloaded_) onUnloaded_();
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QSessionManager>
 
 #include <cstdio>
 #include <cstdlib>
@@ -96,7 +97,10 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
   // box's unload, once; "Tessaro beenden" ends at once and never comes here.
   // At logout the desktop either sends SIGTERM or has Qt quit through the
   // session protocol, which ends in aboutToQuit. commitDataRequest is no
-  // place for it: the user may still cancel the logout there.
+  // place for the save: the user may still cancel the logout there. It does
+  // mark the session as ending, though, so that no message about a failed
+  // save can hold up the logout (after a cancelled logout too: the rare
+  // lost message is the lesser harm).
   bool unloaded = false;
   CloseWatcher closeWatcher(unloaded);
   window.installEventFilter(&closeWatcher);
@@ -104,8 +108,10 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
   const auto unloadOnce = [&unloaded, &logic] {
     if (unloaded) return;
     unloaded = true;
-    logic.Form_Unload();
+    logic.Form_Unload(UnloadMode::kSessionEnd);
   };
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                   [&window](QSessionManager& /*manager*/) { window.SetSessionEnding(); });
   QObject::connect(&app, &QCoreApplication::aboutToQuit, unloadOnce);
   const ShutdownSignals shutdownSignals([&unloadOnce] {
     unloadOnce();

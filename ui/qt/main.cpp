@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) arguments.push_back(text::DecodeUtf8Lossy(argv[i]));
   const ui::StartMode mode = ui::ParseStartMode(arguments, ui::SwitchStyle::kPosix);
   if (mode != ui::StartMode::kNormal) {
-    const auto folders = platform::MakeSystemKnownFolders();
+    // These modes change nothing on disk but what they are for.
+    const auto folders = platform::MakeSystemKnownFolders(platform::AppDataCreation::kLookUpOnly);
     const auto runner = platform::MakeSystemCommandRunner();
     const auto autostart = platform::MakeSystemAutostart();
     const ui::CommandOutcome outcome =

@@ -352,10 +352,10 @@ void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
   MessageBoxForReaders(hwnd_, text, title, MB_OK | icon);
 }
 
-void MainWindow::Unload() {
+void MainWindow::Unload(UnloadMode mode) {
   if (unloaded_) return;
   unloaded_ = true;
-  if (logic_ != nullptr) logic_->Form_Unload();
+  if (logic_ != nullptr) logic_->Form_Unload(mode);
 }
 
 void MainWindow::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
@@ -473,14 +473,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
-      Unload();
+      Unload(UnloadMode::kUser);
       DestroyWindow(hwnd_);
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
       // The system closing the window counts as closing it.
-      if (wParam != FALSE) Unload();
+      // No message then: a box would hold up the logout.
+      if (wParam != FALSE) Unload(UnloadMode::kSessionEnd);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

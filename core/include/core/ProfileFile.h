@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/ProfileText.h"
+#include "platform/FileIo.h"
 
 // The profile document's file: loaded whole, replaced whole.
 namespace tessaro::profile {
@@ -18,14 +19,15 @@ struct Assignment {
 
 // The document a file holds. A missing file gives an empty document; nullopt
 // when the file exists but cannot be read, as such a file must never be
-// replaced by a fresh one.
+// replaced by a fresh one (then *reason, if given, says why).
 std::optional<ProfileText> LoadProfile(const std::wstring& file,
-                                       LineEnd newFileLineEnd = NativeLineEnd());
+                                       LineEnd newFileLineEnd = NativeLineEnd(),
+                                       std::wstring* reason = nullptr);
 
 // Replaces the file with the document, once and atomically. A document that
-// no write changed leaves the file untouched. False when the file cannot be
-// written; then nothing has changed.
-bool StoreProfile(const std::wstring& file, const ProfileText& document);
+// no write changed leaves the file untouched. On failure nothing has changed
+// and the result holds the system's reason.
+platform::WriteResult StoreProfile(const std::wstring& file, const ProfileText& document);
 
 // One value from a file; a missing or unreadable file reads as empty.
 std::wstring ReadProfileString(const std::wstring& file, std::wstring_view section,

@@ -21,9 +21,11 @@ Bool16 fctWriteIniValue(profile::ProfileText& document, std::wstring_view sectio
 // The ten settings, read from / written to app.strIniFile through the two
 // functions above, over one document per call. A save writes the ten keys in
 // their fixed order and replaces the file once. A value that cannot be stored
-// keeps the file's old one while the other nine are saved; a failed save is
-// silent, as the program has nobody to tell at that moment.
+// keeps the file's old one while the other nine are saved. A failed save
+// (the file unreadable or not writable) changes nothing and returns the
+// system's reason; the caller decides whom to tell.
 void LoadSettings(AppState& app);
-void SaveSettings(const AppState& app, profile::LineEnd newFileLineEnd = profile::NativeLineEnd());
+platform::WriteResult SaveSettings(const AppState& app,
+                                   profile::LineEnd newFileLineEnd = profile::NativeLineEnd());
 
 }  // namespace tessaro

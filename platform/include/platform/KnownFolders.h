@@ -18,6 +18,12 @@ class IKnownFolders {
   virtual std::wstring Path(KnownFolder folder) = 0;
 };
 
-std::unique_ptr<IKnownFolders> MakeSystemKnownFolders();
+// Whether asking for kAppData makes the folder when it is missing, as a first
+// run's save needs on Linux. The command-line modes change nothing on disk
+// and only look. Windows's folders exist already; there it changes nothing.
+enum class AppDataCreation { kCreateMissing, kLookUpOnly };
+
+std::unique_ptr<IKnownFolders> MakeSystemKnownFolders(
+    AppDataCreation creation = AppDataCreation::kCreateMissing);
 
 }  // namespace tessaro::platform

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "core/modApp.h"
 #include "platform/FolderScan.h"
+#include "platform/FileIo.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/Commands.h"
@@ -25,7 +29,14 @@ struct MainServices {
   IClock& clock;
   IProcessExit& exit;
   IVersionSource& version;
+  // Writes the settings; empty means the settings file itself (SaveSettings).
+  // Tests put a failing disk here.
+  std::function<platform::WriteResult(const AppState&)> saveSettings = {};
 };
+
+// Why the window goes: the user closed it, or the session is ending (logout,
+// shutdown, a termination signal), when no message may hold things up.
+enum class UnloadMode { kUser, kSessionEnd };
 
 // What the main window does. The front end draws the controls, forwards every
 // event to the handler named after the control and the event, and implements
@@ -38,7 +49,8 @@ class frmMain {
   frmMain& operator=(const frmMain&) = delete;
 
   void Form_Load();
-  void Form_Unload();
+  // Saves; a failed save is told to the user unless the session is ending.
+  void Form_Unload(UnloadMode mode = UnloadMode::kUser);
   // A button released over the bare background: only the right one opens a
   // menu.
   void Form_MouseUp(MouseButton button);
@@ -74,15 +86,22 @@ class frmMain {
   void OpenDialog();
   void ShowWindowAndRemoveIcon();
   void RemoveTrayIcon();
+  platform::WriteResult Save();
+  void TellSaveFailure(const platform::WriteResult& result);
 
   AppState& app_;
   IMainWindowView& view_;
   MainServices services_;
-  std::unique_ptr<frmOpenPath> openPath_;  // created on first use, lives to the end
+  std::unique_ptr<frmOpenPath> openPath_;    // created on first use, lives to the end
+  std::set<std::wstring> toldSaveFailures_;  // reasons a Map already showed
 };
 
 // A screen reader announces the tip as the icon's name, so it says whose icon
 // it is.
 inline constexpr const wchar_t* kTrayTip = L"Tessaro - Rechte Maustaste für Menü";
+
+// The message for a save that failed: the reason, then the file on a line of
+// its own.
+std::wstring SaveFailureMessage(const std::wstring& file, const std::wstring& reason);
 
 }  // namespace tessaro::ui

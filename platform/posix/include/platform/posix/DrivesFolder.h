@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/Handles.h"
+
 // Where the Linux subst keeps its drive letters: one symbolic link per drive,
 // named "X:", pointing at the folder. subst writes the links and the folder
 // dialog reads them, so both ask this one place where they are.
@@ -11,25 +13,6 @@ namespace tessaro::platform {
 struct DriveLink {
   char letter = 'A';   // upper case, 'A' to 'Z'
   std::string target;  // the folder, as the link holds it
-};
-
-// An open file descriptor that closes itself.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept;
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd();
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  int Release();
-
- private:
-  int fd_ = -1;
 };
 
 // $XDG_RUNTIME_DIR/tessaro/drives (it lasts until the user logs out, as a

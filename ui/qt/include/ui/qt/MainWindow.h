@@ -34,6 +34,8 @@ class MainWindow final : public QWidget, public IMainWindowView {
   void Bind(frmMain& logic) { logic_ = &logic; }
   // Runs after the close box's unload sequence; the program quits there.
   void SetOnUnloaded(std::function<void()> onUnloaded) { onUnloaded_ = std::move(onUnloaded); }
+  // From now on a close is the session's end: a failed save shows nothing.
+  void SetSessionEnding() { sessionEnding_ = true; }
 
   // The tray icon's events, handed on to the logic.
   void TrayIcon_Event(ui::TrayEvent event);
@@ -69,6 +71,7 @@ class MainWindow final : public QWidget, public IMainWindowView {
 
   frmMain* logic_ = nullptr;
   std::function<void()> onUnloaded_;
+  bool sessionEnding_ = false;
   std::unique_ptr<ComboBoxAdapter> cboDriveAdapter_;
   std::unique_ptr<ComboBoxAdapter> cboLocResAdapter_;
   std::unique_ptr<QMenu> fileMenu_;

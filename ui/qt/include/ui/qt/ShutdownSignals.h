@@ -1,7 +1,10 @@
 #pragma once
 
+#include <signal.h>
+
 #include <QObject>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -11,8 +14,10 @@ namespace tessaro::ui::qt {
 
 // SIGTERM, SIGINT and SIGHUP (a logout, Ctrl+C, a closed terminal) as a call
 // on the event loop: the handler only writes a byte into a pipe, and a
-// QSocketNotifier on the pipe's other end runs onSignal. One at a time; the
-// handlers go back to the defaults when it goes.
+// QSocketNotifier on the pipe's other end runs onSignal. A signal the program
+// inherited as ignored (nohup) stays ignored. One at a time; the old actions
+// come back when it goes. When the pipe cannot be made, the signals keep
+// their effect.
 class ShutdownSignals final : public QObject {
  public:
   explicit ShutdownSignals(std::function<void()> onSignal);
@@ -20,16 +25,14 @@ class ShutdownSignals final : public QObject {
   ShutdownSignals(const ShutdownSignals&) = delete;
   ShutdownSignals& operator=(const ShutdownSignals&) = delete;
 
-  // False when the pipe or the handlers could not be set up; then the
-  // signals keep their default effect.
-  bool Installed() const { return installed_; }
-
  private:
   void Drain();
 
   std::function<void()> onSignal_;
   int readEnd_ = -1;
-  bool installed_ = false;
+  // The actions replaced, per signal in the order SIGTERM, SIGINT, SIGHUP.
+  std::array<struct sigaction, 3> previous_{};
+  std::array<bool, 3> replaced_{};
   std::unique_ptr<QSocketNotifier> notifier_;
 };
 

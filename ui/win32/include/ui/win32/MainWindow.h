@@ -13,6 +13,7 @@
 namespace tessaro::ui {
 class frmMain;
 enum class MouseButton;
+enum class UnloadMode;
 }  // namespace tessaro::ui
 
 namespace tessaro::ui::win32 {
@@ -71,7 +72,7 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   void OnDrawImage(const DRAWITEMSTRUCT& item);
   void OnNextDialogControl(WPARAM wParam, LPARAM lParam);
   void OnStartedAgain();
-  void Unload();
+  void Unload(UnloadMode mode);
   // With TPM_RETURNCMD among the flags, returns the chosen item's id (0: none).
   UINT PopupMenuAtCursor(HMENU menu, UINT flags = 0);
   void OpenFileMenuFromKeyboard();
