@@ -20,8 +20,12 @@ void ProgramFixture::SetUp() {
   ::setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
   ::setenv("TESSARO_SUBST_LOG", substLog_.c_str(), 1);
   ::unsetenv("XDG_DOCUMENTS_DIR");
+  ::unsetenv("TESSARO_SUBST_FAIL");
   knownFolders_ = platform::MakeSystemKnownFolders();
-  launcher_ = platform::MakeSystemLauncher();
+  drives_ = platform::MakeSystemDriveTable();
+  // Ends of commands come back as queued calls, as in the program.
+  poster_ = std::make_unique<UiPoster>(*QCoreApplication::instance());
+  launcher_ = platform::MakeSystemLauncher(poster_->Post());
   Build(tray_);
 }
 
@@ -29,12 +33,16 @@ void ProgramFixture::Build(ITrayIcon& tray) {
   logic_.reset();
   window_ = std::make_unique<MainWindow>();
   logic_ = std::make_unique<frmMain>(
-      state_, *window_, MainServices{*knownFolders_, *launcher_, tray, clock_, exit_, version_});
+      state_, *window_,
+      MainServices{*knownFolders_, *launcher_, tray, clock_, exit_, version_, *drives_});
   window_->Bind(*logic_);
   window_->SetOnUnloaded([this] { ++unloads_; });
 }
 
 void ProgramFixture::TearDown() {
+  // No command's end may reach the next test's window.
+  poster_.reset();
+  QCoreApplication::removePostedEvents(QCoreApplication::instance(), QEvent::MetaCall);
   logic_.reset();
   window_.reset();
   QApplication::setQuitOnLastWindowClosed(false);

@@ -12,12 +12,14 @@
 
 #include "QtTestSupport.h"
 #include "core/modApp.h"
+#include "platform/DriveTable.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/Services.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/SystemServicesQt.h"
+#include "ui/qt/UiPoster.h"
 
 namespace tessaro::ui::qt::testing {
 
@@ -77,6 +79,8 @@ class ProgramFixture : public ::testing::Test {
 
   AppState state_;
   std::unique_ptr<platform::IKnownFolders> knownFolders_;
+  std::unique_ptr<platform::IDriveTable> drives_;
+  std::unique_ptr<UiPoster> poster_;
   std::unique_ptr<platform::ILauncher> launcher_;
   FakeTray tray_;
   FixedClock clock_;

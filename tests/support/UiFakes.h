@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <functional>
 #include <set>
+#include <utility>
 
 #include "support/Fakes.h"
 #include "ui/Controls.h"
@@ -61,6 +62,8 @@ class FakeMainView final : public ui::IMainWindowView {
   void ShowMessage(const std::wstring& text, ui::MessageKind kind,
                    const std::wstring& title) override {
     messages.push_back({text, kind, title});
+    // What happens while the box is open (it runs a nested loop).
+    if (whileMessageShown) std::exchange(whileMessageShown, nullptr)();
   }
 
   FakeComboBox drive;
@@ -71,6 +74,7 @@ class FakeMainView final : public ui::IMainWindowView {
   std::vector<Message> messages;
   std::set<ui::frmOpenPath*> dialogs;
   std::function<void(ui::frmOpenPath&)> answerDialog;
+  std::function<void()> whileMessageShown;
 };
 
 class FakeTray final : public ui::ITrayIcon {
@@ -207,9 +211,10 @@ struct MainFormRig {
   FakeClock clock;
   FakeExit exit;
   FakeVersion version;
+  FakeDriveTable drives;
   FakeMainView view;
   AppState app;
-  ui::frmMain form{app, view, {folders, launcher, tray, clock, exit, version}};
+  ui::frmMain form{app, view, {folders, launcher, tray, clock, exit, version, drives}};
 };
 
 }  // namespace tessaro::testing

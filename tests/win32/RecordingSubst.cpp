@@ -1,6 +1,7 @@
 // A stand-in for subst.exe: it maps nothing and records the command line it
 // was started with, byte for byte (UTF-8, one line per call), in
-// "subst-calls.txt" beside itself.
+// "subst-calls.txt" beside itself. While "subst-fail.txt" lies beside it, it
+// then refuses: that file's bytes on its standard error, exit code 1.
 #include <windows.h>
 
 #include <string>
@@ -34,5 +35,16 @@ int wmain() {
   DWORD written = 0;
   WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   CloseHandle(file);
-  return 0;
+
+  std::wstring refusal = record;
+  refusal.replace(refusal.size() - 9, 9, L"fail.txt");  // "calls.txt" -> "fail.txt"
+  HANDLE reason = CreateFileW(refusal.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (reason == INVALID_HANDLE_VALUE) return 0;
+  char said[512];
+  DWORD got = 0;
+  ReadFile(reason, said, sizeof said, &got, nullptr);
+  CloseHandle(reason);
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), said, got, &written, nullptr);
+  return 1;
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "ui/Commands.h"
@@ -235,6 +236,93 @@ TEST_F(SubstMissingTest, MapAndDelete_ShowTheGermanMessage_AndChangeNothing) {
   EXPECT_EQ(P().Text(Drive()), L"X:");
   EXPECT_EQ(P().Text(Folder()), L"C:\\Daten");
   EXPECT_EQ(P().ComboItems(Folder()), (std::vector<std::wstring>{L"", L"", L""}));
+}
+
+// subst's refusal comes back while the window goes on: one warning in German.
+TEST_F(MappingTest, RefusedMap_WarnsWithSubstsWords_ASuccessSaysNothing) {
+  StartProgram();
+  P().SetText(Drive(), L"Q:");
+  P().Click(Id(CommandId::cmdDelRes));
+  ASSERT_EQ(P().WaitForRecordedLines(1).size(), 1u);
+
+  HANDLE fail = CreateFileW((P().Folder() + L"\\subst-fail.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(fail, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(fail, "Drive already SUBSTed\r\n", 23, &written, nullptr);
+  CloseHandle(fail);
+  Map(L"X:", L"C:\\Daten");
+  HWND box = P().WaitForWindow(L"#32770");
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  ASSERT_NE(box, nullptr) << "no message box";
+  EXPECT_EQ(P().Text(box), L"Tessaro");
+  EXPECT_NE(
+      P().MessageBoxText(box).find(L"Laufwerk X: konnte nicht mit \"C:\\Daten\" verbunden werden."),
+      std::wstring::npos)
+      << Utf8(P().MessageBoxText(box));
+  EXPECT_NE(P().MessageBoxText(box).find(L"subst meldet: Drive already SUBSTed"),
+            std::wstring::npos);
+  // The record's last write is the stand-in's end; the box is found at the
+  // harness's next look.
+  WIN32_FILE_ATTRIBUTE_DATA record{};
+  ASSERT_TRUE(GetFileAttributesExW((P().Folder() + L"\\subst-calls.txt").c_str(),
+                                   GetFileExInfoStandard, &record));
+  const auto ticks = [](FILETIME t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32U) | t.dwLowDateTime;
+  };
+  const long long lagMs =
+      (static_cast<long long>(ticks(now)) - static_cast<long long>(ticks(record.ftLastWriteTime))) /
+      10000;
+  std::printf("warning found %lld ms after subst ended\n", lagMs);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitUntilGone(box));
+  // The Map still counts as the user's choice.
+  EXPECT_NE(ReadSettings().find("target drive=X:"), std::string::npos);
+  EXPECT_EQ(P().WaitForRecordedLines(2).size(), 2u);
+}
+
+// A mapping made by another program shows in "Local Mappings"; choosing it
+// by keys fills the boxes.
+TEST_F(MappingTest, MappingOfAnotherProgram_IsListed_ChoosingFillsTheBoxes) {
+  wchar_t letter = 0;
+  for (wchar_t c = L'Y'; c > L'M' && letter == 0; --c) {
+    if ((GetLogicalDrives() & (1U << (c - L'A'))) == 0) letter = c;
+  }
+  ASSERT_NE(letter, 0);
+  const std::wstring device{letter, L':'};
+  ASSERT_TRUE(DefineDosDeviceW(0, device.c_str(), L"C:\\windows"));
+  struct Undo {
+    std::wstring device;
+    ~Undo() { DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr); }
+  } undo{device};
+
+  StartProgram();
+  PostMessageW(P().Main(), WM_RBUTTONUP, 0, MAKELPARAM(200, 140));
+  HWND menu = P().WaitForWindow(L"#32768");
+  ASSERT_NE(menu, nullptr) << "no popup menu";
+  // Local Mappings, into it, past Map, Delete and the separator: the first
+  // mapping, which is ours unless the prefix has others before it.
+  for (const WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_RIGHT}, WPARAM{VK_DOWN}, WPARAM{VK_DOWN}}) {
+    PostMessageW(menu, WM_KEYDOWN, key, 0);
+  }
+  std::wstring drive;
+  for (int tries = 0; tries < 26 && drive != device; ++tries) {
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(P().WaitUntilGone(menu));
+    drive = P().Text(Drive());
+    if (drive == device) break;
+    // Another mapping came first: the next one down.
+    PostMessageW(P().Main(), WM_RBUTTONUP, 0, MAKELPARAM(200, 140));
+    menu = P().WaitForWindow(L"#32768");
+    ASSERT_NE(menu, nullptr);
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RIGHT, 0);
+    for (int down = 0; down < tries + 3; ++down) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  }
+  EXPECT_EQ(drive, device);
+  EXPECT_EQ(P().Text(Folder()), L"C:\\windows");
+  EXPECT_TRUE(P().RecordedLines().empty());
 }
 
 // --- leaving: the reset road and the exit road -----------------------------

@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "core/modApp.h"
+#include "platform/DriveTable.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/frmMain.h"
@@ -75,13 +76,15 @@ int main(int argc, char** argv) {
   tessaro::AppState state;
   const auto knownFolders = tessaro::platform::MakeSystemKnownFolders();
   const auto launcher = tessaro::platform::MakeSystemLauncher();
+  const auto drives = tessaro::platform::MakeSystemDriveTable();
   MainWindow window;
   tessaro::ui::qt::TrayIconQt tray(
       [&window](tessaro::ui::TrayEvent event) { window.TrayIcon_Event(event); });
   tessaro::ui::qt::SystemClock clock;
   tessaro::ui::qt::ImmediateExit exit;
   tessaro::ui::qt::BuildVersion version;
-  tessaro::ui::frmMain logic(state, window, {*knownFolders, *launcher, tray, clock, exit, version});
+  tessaro::ui::frmMain logic(state, window,
+                             {*knownFolders, *launcher, tray, clock, exit, version, *drives});
   window.Bind(logic);
   logic.Form_Load();
   window.findChild<QComboBox*>("cboDrive")->setEditText(QStringLiteral("X:"));

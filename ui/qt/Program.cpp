@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "core/modApp.h"
+#include "platform/DriveTable.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/frmMain.h"
@@ -16,6 +17,7 @@
 #include "ui/qt/ShutdownSignals.h"
 #include "ui/qt/SystemServicesQt.h"
 #include "ui/qt/TrayIconQt.h"
+#include "ui/qt/UiPoster.h"
 
 namespace tessaro::ui::qt {
 namespace {
@@ -71,13 +73,16 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
 
   AppState state;
   const auto knownFolders = platform::MakeSystemKnownFolders();
-  const auto launcher = platform::MakeSystemLauncher();
+  const auto drives = platform::MakeSystemDriveTable();
   MainWindow window;
+  // A command's end comes back as a queued call on the window.
+  const UiPoster poster(window);
+  const auto launcher = platform::MakeSystemLauncher(poster.Post());
   TrayIconQt tray([&window](TrayEvent event) { window.TrayIcon_Event(event); });
   SystemClock clock;
   ImmediateExit exit;
   BuildVersion version;
-  frmMain logic(state, window, {*knownFolders, *launcher, tray, clock, exit, version});
+  frmMain logic(state, window, {*knownFolders, *launcher, tray, clock, exit, version, *drives});
   window.Bind(logic);
   app.SetOnError([&window](const std::wstring& message) {
     window.ShowMessage(message, MessageKind::kCritical, L"Tessaro");

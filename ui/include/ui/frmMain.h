@@ -1,14 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <vector>
 
 #include "core/modApp.h"
+#include "platform/DriveTable.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/Commands.h"
 #include "ui/MainWindowView.h"
+#include "ui/MappingsMenu.h"
 #include "ui/Services.h"
+#include "ui/SubstOutcome.h"
 
 namespace tessaro::ui {
 
@@ -21,6 +26,7 @@ struct MainServices {
   IClock& clock;
   IProcessExit& exit;
   IVersionSource& version;
+  platform::IDriveTable& drives;
 };
 
 // What the main window does. The front end draws the controls, forwards every
@@ -58,6 +64,12 @@ class frmMain {
   void mnuBarAbout_Click();
   void mnuBarEnd_Click();
 
+  // The mappings list of "Local Mappings" (window and tray menu alike): read
+  // when the submenu opens; choosing an item puts it into the boxes, and from
+  // the tray menu also shows the window.
+  const std::vector<MappingItem>& mnuMappings_Open();
+  void mnuMapping_Click(std::size_t index, bool fromTray);
+
   // Runs the handler of a button or menu item by its id.
   void Dispatch(CommandId id);
 
@@ -67,11 +79,17 @@ class frmMain {
   void OpenDialog();
   void ShowWindowAndRemoveIcon();
   void RemoveTrayIcon();
+  void CommandEnded(SubstAction action, const std::wstring& drive, const std::wstring& folder,
+                    const platform::CommandEnd& end);
 
   AppState& app_;
   IMainWindowView& view_;
   MainServices services_;
   std::unique_ptr<frmOpenPath> openPath_;  // created on first use, lives to the end
+  std::vector<MappingItem> mappings_;      // as the submenu last showed them
+  std::deque<std::wstring> reports_;       // outcomes waiting for the box before them
+  bool reporting_ = false;
+  bool ending_ = false;  // the program is on its way out: nothing more is told
 };
 
 inline constexpr const wchar_t* kTrayTip = L"Rechte Maustaste für Menü";

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "platform/Launcher.h"
 #include "ui/MainWindowView.h"
 #include "ui/win32/Controls.h"
 #include "ui/win32/TrayIconWin32.h"
@@ -49,6 +50,10 @@ class MainWindow final : public WindowBase, public IMainWindowView {
 
   void OnTrayCallback(LPARAM lParam);
 
+  // Runs tasks of other threads on the window's thread, through its queue.
+  // Usable once the window exists; tasks posted after it is gone are dropped.
+  platform::UiPost Poster() const;
+
   // IMainWindowView
   IComboBox& cboDrive() override { return cboDrive_; }
   IComboBox& cboLocRes() override { return cboLocRes_; }
@@ -71,6 +76,8 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   void Unload();
   void PopupMenuAtCursor(HMENU menu);
   void OpenFileMenuFromKeyboard();
+  void FillMappings(HMENU submenu, unsigned firstId);
+  bool OnMappingCommand(unsigned id);
 
   HINSTANCE instance_;
   TrayIconWin32& tray_;
@@ -82,6 +89,8 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   ComboBoxWin32 cboLocRes_;
   HMENU fileMenu_ = nullptr;
   HMENU trayMenu_ = nullptr;
+  HMENU fileMappings_ = nullptr;  // "Local Mappings" of each menu
+  HMENU trayMappings_ = nullptr;
   MenuCheckMark mnuRemoveItem_;
 
   HFONT font_ = nullptr;
