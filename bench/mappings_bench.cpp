@@ -88,6 +88,16 @@ int main() {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
             .count());
   }
+  std::vector<double> tableTimes;
+  for (int run = 0; run < 25; ++run) {
+    const auto start = std::chrono::steady_clock::now();
+    static_cast<void>(table->Mappings());
+    tableTimes.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
+  }
+  std::sort(tableTimes.begin(), tableTimes.end());
+  std::printf("drive table alone: median %.3f ms\n", tableTimes[tableTimes.size() / 2]);
   std::sort(times.begin(), times.end());
   std::printf(
       "mappings submenu: %zu items (%zu mapped for the run), median %.3f ms, worst %.3f ms\n",

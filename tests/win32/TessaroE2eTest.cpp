@@ -47,6 +47,40 @@ std::vector<std::wstring> DriveNames() {
   return names;
 }
 
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
+  const ULONGLONG until = GetTickCount64() + milliseconds;
+  while (!condition()) {
+    if (GetTickCount64() >= until) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+// A subst drive made from outside the program (this driver is another
+// process), at the lowest free letter: the prefix has no other subst drives,
+// so it comes first in "Local Mappings".
+struct ScopedMapping {
+  explicit ScopedMapping(const wchar_t* folder) {
+    for (wchar_t c = L'D'; c <= L'Y'; ++c) {
+      if ((GetLogicalDrives() & (1U << (c - L'A'))) != 0) continue;
+      const std::wstring name{c, L':'};
+      if (DefineDosDeviceW(0, name.c_str(), folder)) device = name;
+      return;
+    }
+  }
+  ~ScopedMapping() {
+    if (!device.empty()) DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+  }
+  ScopedMapping(const ScopedMapping&) = delete;
+  ScopedMapping& operator=(const ScopedMapping&) = delete;
+  std::wstring device;
+};
+
+// Local Mappings, into it, past Map, Delete and the separator: the first
+// mapping, chosen.
+constexpr std::array<WPARAM, 5> kChooseFirstMapping{VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN};
+
 class TessaroE2e : public ::testing::Test {
  protected:
   void SetUp() override { DeleteSettings(); }
@@ -285,42 +319,16 @@ TEST_F(MappingTest, RefusedMap_WarnsWithSubstsWords_ASuccessSaysNothing) {
 // A mapping made by another program shows in "Local Mappings"; choosing it
 // by keys fills the boxes.
 TEST_F(MappingTest, MappingOfAnotherProgram_IsListed_ChoosingFillsTheBoxes) {
-  wchar_t letter = 0;
-  for (wchar_t c = L'Y'; c > L'M' && letter == 0; --c) {
-    if ((GetLogicalDrives() & (1U << (c - L'A'))) == 0) letter = c;
-  }
-  ASSERT_NE(letter, 0);
-  const std::wstring device{letter, L':'};
-  ASSERT_TRUE(DefineDosDeviceW(0, device.c_str(), L"C:\\windows"));
-  struct Undo {
-    std::wstring device;
-    ~Undo() { DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr); }
-  } undo{device};
-
+  const ScopedMapping mapping(L"C:\\windows");
+  ASSERT_FALSE(mapping.device.empty());
   StartProgram();
   PostMessageW(P().Main(), WM_RBUTTONUP, 0, MAKELPARAM(200, 140));
   HWND menu = P().WaitForWindow(L"#32768");
   ASSERT_NE(menu, nullptr) << "no popup menu";
-  // Local Mappings, into it, past Map, Delete and the separator: the first
-  // mapping, which is ours unless the prefix has others before it.
-  for (const WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_RIGHT}, WPARAM{VK_DOWN}, WPARAM{VK_DOWN}}) {
-    PostMessageW(menu, WM_KEYDOWN, key, 0);
-  }
-  std::wstring drive;
-  for (int tries = 0; tries < 26 && drive != device; ++tries) {
-    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-    ASSERT_TRUE(P().WaitUntilGone(menu));
-    drive = P().Text(Drive());
-    if (drive == device) break;
-    // Another mapping came first: the next one down.
-    PostMessageW(P().Main(), WM_RBUTTONUP, 0, MAKELPARAM(200, 140));
-    menu = P().WaitForWindow(L"#32768");
-    ASSERT_NE(menu, nullptr);
-    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageW(menu, WM_KEYDOWN, VK_RIGHT, 0);
-    for (int down = 0; down < tries + 3; ++down) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-  }
-  EXPECT_EQ(drive, device);
+  for (const WPARAM key : kChooseFirstMapping) PostMessageW(menu, WM_KEYDOWN, key, 0);
+  ASSERT_TRUE(P().WaitUntilGone(menu));
+  EXPECT_TRUE(WaitFor([&] { return P().Text(Drive()) == mapping.device; }))
+      << Utf8(P().Text(Drive()));
   EXPECT_EQ(P().Text(Folder()), L"C:\\windows");
   EXPECT_TRUE(P().RecordedLines().empty());
 }
@@ -365,16 +373,6 @@ TEST_F(LeavingTest, ResetToggledTwice_CloseBoxKeepsTheChoice) {
 }
 
 // --- the tray -------------------------------------------------------------
-
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
-  const ULONGLONG until = GetTickCount64() + milliseconds;
-  while (!condition()) {
-    if (GetTickCount64() >= until) return false;
-    Sleep(20);
-  }
-  return true;
-}
 
 using TrayTest = TessaroE2e;
 
@@ -427,10 +425,26 @@ TEST_F(TrayTest, KeyboardOnTheIcon_OpensTheMenu_AnzeigenChosenByKeys) {
   P().TrayEvent(WM_RBUTTONUP);
   HWND menu = P().WaitForWindow(L"#32768");
   ASSERT_NE(menu, nullptr) << "no tray menu";
-  for (const WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_RETURN}}) {
+  // Past "Local Mappings" and its separator.
+  for (const WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_DOWN}, WPARAM{VK_RETURN}}) {
     PostMessageW(menu, WM_KEYDOWN, key, 0);
   }
   ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
+  EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
+}
+
+TEST_F(TrayTest, MappingChosenFromTheTrayMenu_ShowsTheWindowWithTheBoxesFilled) {
+  const ScopedMapping mapping(L"C:\\windows");
+  ASSERT_FALSE(mapping.device.empty());
+  StartProgram();
+  P().Command(Id(CommandId::mnuSystray));
+  P().TrayEvent(WM_RBUTTONUP);
+  HWND menu = P().WaitForWindow(L"#32768");
+  ASSERT_NE(menu, nullptr) << "no tray menu";
+  for (const WPARAM key : kChooseFirstMapping) PostMessageW(menu, WM_KEYDOWN, key, 0);
+  ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
+  EXPECT_EQ(P().Text(Drive()), mapping.device);
+  EXPECT_EQ(P().Text(Folder()), L"C:\\windows");
   EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
 }
 

@@ -292,7 +292,9 @@ platform::UiPost MainWindow::Poster() const {
 // Read each time the submenu opens: the mappings change behind our back.
 void MainWindow::FillMappings(HMENU submenu, unsigned firstId) {
   // "Map" and "Delete" stay; everything after them is the last list.
-  for (int i = GetMenuItemCount(submenu) - 1; i >= 2; --i) DeleteMenu(submenu, i, MF_BYPOSITION);
+  for (int i = GetMenuItemCount(submenu) - 1; i >= 2; --i) {
+    DeleteMenu(submenu, static_cast<UINT>(i), MF_BYPOSITION);
+  }
   if (logic_ == nullptr) return;
   AppendMenuW(submenu, MF_SEPARATOR, 0, nullptr);
   const auto& items = logic_->mnuMappings_Open();
