@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,15 +84,15 @@ DWORD StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD flag
   startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
   startup.StartupInfo.wShowWindow = showCommand;
   BOOL inherit = FALSE;
-  const InheritOnly only(output);
+  std::optional<InheritOnly> only;
   if (output != nullptr) {
-    if (only.get() == nullptr)
-      return GetLastError() != 0 ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
+    only.emplace(output);
+    if (only->get() == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
     startup.StartupInfo.hStdOutput = output;
     startup.StartupInfo.hStdError = output;
-    startup.lpAttributeList = only.get();
+    startup.lpAttributeList = only->get();
     flags |= EXTENDED_STARTUPINFO_PRESENT;
     inherit = TRUE;
   }
