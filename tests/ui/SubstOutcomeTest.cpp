@@ -48,15 +48,12 @@ TEST(SubstOutcomeMessageTest, SaysNothingOnSuccessAndSubstsWordsOrCodeOtherwise)
 }
 
 TEST(SubstOutcomeMessageTest, LongOutputIsCutWithoutSplittingACharacter) {
-  const std::wstring shown = ShownOutput(std::wstring(5000, L'x'));
-  EXPECT_EQ(shown, std::wstring(kMaxShownOutput, L'x') + L"...");
-  // U+1F600 is two UTF-16 units where wchar_t is 16 bits wide.
-  std::wstring pairs(kMaxShownOutput - 1, L'x');
-  for (int i = 0; i < 10; ++i) pairs += L"\U0001F600";
-  const std::wstring cut = ShownOutput(pairs);
-  EXPECT_TRUE(cut.ends_with(L"..."));
-  EXPECT_NE(text::EncodeUtf8(cut).find("..."), std::string::npos);
-  EXPECT_EQ(text::DecodeUtf8Lossy(text::EncodeUtf8(cut)), cut);  // nothing half left
+  EXPECT_EQ(ShownOutput(std::wstring(5000, L'x')), std::wstring(kMaxShownOutput, L'x') + L"...");
+  std::wstring emoji(kMaxShownOutput - 1, L'x');
+  for (int i = 0; i < 10; ++i) emoji += L"\U0001F600";
+  // Where wchar_t is 16 bits wide the emoji is a pair, kept whole or dropped.
+  const std::wstring kept = sizeof(wchar_t) == 2 ? L"" : L"\U0001F600";
+  EXPECT_EQ(ShownOutput(emoji), std::wstring(kMaxShownOutput - 1, L'x') + kept + L"...");
 }
 
 TEST(MappingItemsTest, ListsEachMappingInOrder_MarksMissingFolders_KeepsAmpersandsLiteral) {
