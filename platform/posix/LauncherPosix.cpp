@@ -136,11 +136,11 @@ bool ReadOutput(int fd, std::chrono::steady_clock::time_point deadline, std::str
 
 // The reaper of a watched child: it also reads the child's output and hands
 // the end over. A child that outlives the watch is still reaped, silently.
-void WatchInBackground(pid_t child, int outputFd, CommandEnded onEnded, const UiPost& post) {
+void WatchInBackground(pid_t child, int outputFd, CommandEnded onEnded, const UiPost& post,
+                       std::chrono::milliseconds watch) {
   try {
-    std::thread([child, outputFd, onEnded = std::move(onEnded), post] {
-      const auto deadline =
-          std::chrono::steady_clock::now() + std::chrono::seconds(kCommandWatchSeconds);
+    std::thread([child, outputFd, onEnded = std::move(onEnded), post, watch] {
+      const auto deadline = std::chrono::steady_clock::now() + watch;
       std::string output;
       const bool closed = ReadOutput(outputFd, deadline, &output);
       ::close(outputFd);
@@ -247,7 +247,8 @@ LaunchResult Spawn(const std::wstring& commandLine, pid_t* child, int outputFd =
 
 class PosixLauncher final : public ILauncher {
  public:
-  explicit PosixLauncher(UiPost post) : post_(std::move(post)) {}
+  PosixLauncher(UiPost post, std::chrono::milliseconds watch)
+      : post_(std::move(post)), watch_(watch) {}
 
   // How a window shows means nothing here: there is no window to show.
   LaunchResult Launch(const std::wstring& commandLine, WindowShow /*show*/,
@@ -267,12 +268,13 @@ class PosixLauncher final : public ILauncher {
       ::close(fds[0]);
       return result;
     }
-    WatchInBackground(child, fds[0], std::move(onEnded), post_);
+    WatchInBackground(child, fds[0], std::move(onEnded), post_, watch_);
     return result;
   }
 
  private:
   UiPost post_;
+  std::chrono::milliseconds watch_;
 };
 
 class PosixCommandRunner final : public ICommandRunner {
@@ -296,8 +298,8 @@ class PosixCommandRunner final : public ICommandRunner {
 
 }  // namespace
 
-std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post) {
-  return std::make_unique<PosixLauncher>(std::move(post));
+std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post, std::chrono::milliseconds watch) {
+  return std::make_unique<PosixLauncher>(std::move(post), watch);
 }
 
 std::unique_ptr<ICommandRunner> MakeSystemCommandRunner() {

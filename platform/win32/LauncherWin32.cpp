@@ -114,6 +114,7 @@ struct Watch {
   HANDLE output = nullptr;  // the pipe's read end
   CommandEnded onEnded;
   UiPost post;
+  std::chrono::milliseconds watch;
 };
 
 std::wstring ReadWaiting(HANDLE pipe) {
@@ -144,9 +145,10 @@ std::wstring ReadWaiting(HANDLE pipe) {
 DWORD WINAPI WatchProcess(void* context) {
   Watch* watch = static_cast<Watch*>(context);
   DWORD code = 0;
-  const bool ended = WaitForSingleObject(watch->process, static_cast<DWORD>(kCommandWatchSeconds) *
-                                                             1000) == WAIT_OBJECT_0 &&
-                     GetExitCodeProcess(watch->process, &code);
+  const bool ended =
+      WaitForSingleObject(watch->process, static_cast<DWORD>(watch->watch.count())) ==
+          WAIT_OBJECT_0 &&
+      GetExitCodeProcess(watch->process, &code);
   std::wstring output;
   if (ended) output = ReadWaiting(watch->output);
   CloseHandle(watch->output);
@@ -173,7 +175,8 @@ LaunchResult Refused(DWORD error) {
 
 class Win32Launcher final : public ILauncher {
  public:
-  explicit Win32Launcher(UiPost post) : post_(std::move(post)) {}
+  Win32Launcher(UiPost post, std::chrono::milliseconds watch)
+      : post_(std::move(post)), watch_(watch) {}
 
   LaunchResult Launch(const std::wstring& commandLine, WindowShow show,
                       CommandEnded onEnded) override {
@@ -200,7 +203,7 @@ class Win32Launcher final : public ILauncher {
       return Refused(error);
     }
     CloseHandle(process.hThread);
-    auto* watch = new Watch{process.hProcess, read, std::move(onEnded), post_};
+    auto* watch = new Watch{process.hProcess, read, std::move(onEnded), post_, watch_};
     HANDLE thread = CreateThread(nullptr, 64 * 1024, &WatchProcess, watch,
                                  STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (thread == nullptr) {
@@ -216,6 +219,7 @@ class Win32Launcher final : public ILauncher {
 
  private:
   UiPost post_;
+  std::chrono::milliseconds watch_;
 };
 
 class Win32CommandRunner final : public ICommandRunner {
@@ -240,8 +244,8 @@ class Win32CommandRunner final : public ICommandRunner {
 
 }  // namespace
 
-std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post) {
-  return std::make_unique<Win32Launcher>(std::move(post));
+std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post, std::chrono::milliseconds watch) {
+  return std::make_unique<Win32Launcher>(std::move(post), watch);
 }
 
 std::unique_ptr<ICommandRunner> MakeSystemCommandRunner() {

@@ -338,6 +338,20 @@ TEST_F(PosixLauncherTest, WatchedCommand_HandsBackOutputOfBothStreamsAndExitCode
   EXPECT_LT(lag, 100ms);
 }
 
+TEST_F(PosixLauncherTest, CommandOutlivingTheWatch_ReleasedAndNeverReported) {
+  // The command notices its output going nowhere once the watch has ended.
+  WriteFile(bin_ / "subst",
+            "#!/bin/sh\ntrap '' PIPE\nwhile echo x 2>/dev/null; do /bin/sleep 0.05; done\n"
+            ": > \"$TESSARO_TEST_OUTPUT.done\"\nexit 1\n",
+            0755);
+  Ends ends;
+  const auto launcher = MakeSystemLauncher({}, 200ms);
+  ASSERT_EQ(launcher->Launch(L"subst", WindowShow::kMinimized, ends.Watcher()).status,
+            LaunchStatus::kStarted);
+  EXPECT_EQ(Recorded(), Lines{});  // the command has ended
+  EXPECT_FALSE(ends.Wait(300ms).has_value());
+}
+
 #else  // _WIN32
 
 TEST(Win32LauncherTest, WatchedCommand_HandsBackOutputAndExitCodeSoonAfterItsEnd) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,9 +29,9 @@ struct CommandEnd {
 };
 
 inline constexpr std::size_t kMaxCommandOutput = 4096;
-// A command still running after this long is no longer watched; nothing is
-// told of it.
-inline constexpr int kCommandWatchSeconds = 60;
+// A command still running after this long is no longer watched (its handles
+// are released); nothing is told of it.
+inline constexpr std::chrono::milliseconds kCommandWatch{60000};
 
 using CommandEnded = std::function<void(const CommandEnd&)>;
 // Runs a task on the user-interface thread; callable from any thread. A post
@@ -55,6 +56,7 @@ class ILauncher {
 };
 
 // Without a post, onEnded runs on the thread that watched the command.
-std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post = {});
+std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post = {},
+                                              std::chrono::milliseconds watch = kCommandWatch);
 
 }  // namespace tessaro::platform
