@@ -112,11 +112,10 @@ const std::vector<MappingItem>& frmMain::mnuMappings_Open() {
 
 void frmMain::mnuMapping_Click(std::size_t index, bool fromTray) {
   if (index >= mappings_.size() || !mappings_[index].enabled) return;
-  // A copy: showing the window may run a nested loop that reopens the menu.
-  const MappingItem item = mappings_[index];
+  // The window comes back already filled.
+  view_.cboDrive().SetText(mappings_[index].drive);
+  view_.cboLocRes().SetText(mappings_[index].folder);
   if (fromTray) ShowWindowAndRemoveIcon();
-  view_.cboDrive().SetText(item.drive);
-  view_.cboLocRes().SetText(item.folder);
 }
 
 void frmMain::cmdOpenPath_Click() {

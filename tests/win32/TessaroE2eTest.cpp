@@ -443,7 +443,8 @@ TEST_F(TrayTest, MappingChosenFromTheTrayMenu_ShowsTheWindowWithTheBoxesFilled) 
   ASSERT_NE(menu, nullptr) << "no tray menu";
   for (const WPARAM key : kChooseFirstMapping) PostMessageW(menu, WM_KEYDOWN, key, 0);
   ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
-  EXPECT_EQ(P().Text(Drive()), mapping.device);
+  EXPECT_TRUE(WaitFor([&] { return P().Text(Drive()) == mapping.device; }))
+      << Utf8(P().Text(Drive()));
   EXPECT_EQ(P().Text(Folder()), L"C:\\windows");
   EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
 }
