@@ -335,7 +335,7 @@ TEST_F(PosixLauncherTest, WatchedCommand_HandsBackOutputOfBothStreamsAndExitCode
                                                             ends.At());
   std::printf("outcome reported %lld ms after the command ended\n",
               static_cast<long long>(lag.count()));
-  EXPECT_LT(lag, 100ms);
+  EXPECT_LT(lag, 500ms);  // aim: far below 100 ms; the bound allows for a busy machine
 }
 
 TEST_F(PosixLauncherTest, CommandOutlivingTheWatch_ReleasedAndNeverReported) {

@@ -314,6 +314,19 @@ TEST_F(MappingTest, RefusedMap_WarnsWithSubstsWords_ASuccessSaysNothing) {
   // The Map still counts as the user's choice.
   EXPECT_NE(ReadSettings().find("target drive=X:"), std::string::npos);
   EXPECT_EQ(P().WaitForRecordedLines(2).size(), 2u);
+
+  // Hidden in the tray, a Delete refused is told all the same.
+  P().Command(Id(CommandId::mnuSystray));
+  P().SetText(Drive(), L"X:");
+  P().PostCommand(Id(CommandId::mnuDrivesDel));
+  box = P().WaitForWindow(L"#32770");
+  ASSERT_NE(box, nullptr) << "no message box while hidden";
+  EXPECT_NE(P().MessageBoxText(box).find(L"Laufwerk X: konnte nicht getrennt werden."),
+            std::wstring::npos)
+      << Utf8(P().MessageBoxText(box));
+  EXPECT_FALSE(P().MainVisible());
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitUntilGone(box));
 }
 
 // A mapping made by another program shows in "Local Mappings"; choosing it
