@@ -35,6 +35,33 @@ std::wstring ProgramName(SwitchStyle style) {
   return style == SwitchStyle::kWindows ? L"tessaro.exe" : L"tessaro";
 }
 
+// A folder as compared with the drive table: without trailing separators.
+std::wstring Comparable(std::wstring_view folder, const platform::PathStyle& style) {
+  std::wstring text(folder);
+  while (text.size() > 1 && (text.back() == style.separator || text.back() == L'/'))
+    text.pop_back();
+  return text;
+}
+
+std::wstring_view TrimBlanks(std::wstring_view text) {
+  const auto first = text.find_first_not_of(L' ');
+  if (first == std::wstring_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
+bool AlreadyMapped(platform::IDriveTable& drives, std::wstring_view drive,
+                   std::wstring_view folder) {
+  drive = TrimBlanks(drive);
+  if (drive.size() != 2 || drive[1] != L':') return false;
+  const wchar_t letter = text::AsciiUpper(drive[0]);
+  const platform::PathStyle style = drives.Style();
+  const std::wstring wanted = Comparable(TrimBlanks(folder), style);
+  for (const platform::DriveMapping& mapping : drives.Mappings()) {
+    if (mapping.letter == letter) return drives.SamePath(Comparable(mapping.folder, style), wanted);
+  }
+  return false;
+}
+
 std::wstring OneLine(std::wstring text) {
   std::replace_if(
       text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
@@ -59,14 +86,22 @@ StartMode ParseStartMode(const std::vector<std::wstring>& arguments, SwitchStyle
   return StartMode::kUsage;
 }
 
-CommandOutcome RestoreMapping(platform::IKnownFolders& folders, platform::ICommandRunner& runner) {
+CommandOutcome RestoreMapping(const RestoreServices& services) {
   // The settings file is found and read as the main window's start-up does.
   AppState app;
-  LoadSettingsFromAppData(app, folders);
+  LoadSettingsFromAppData(app, services.folders);
   if (app.strTargetDrive.empty() || app.strTargetPath.empty()) return {};
+  if (AlreadyMapped(services.drives, app.strTargetDrive, app.strTargetPath)) return {};
+
+  const std::wstring folder(TrimBlanks(app.strTargetPath));
+  for (auto waited = std::chrono::milliseconds::zero();
+       waited < kRestoreWaitLimit && !services.drives.FolderExists(folder);
+       waited += kRestoreRetryPause) {
+    services.pause.Pause(kRestoreRetryPause);
+  }
 
   const platform::RunResult result =
-      runner.RunAndWait(BuildMapCommandLine(app.strTargetDrive, app.strTargetPath));
+      services.runner.RunAndWait(BuildMapCommandLine(app.strTargetDrive, app.strTargetPath));
   if (result.status == platform::RunStatus::kStarted) return {result.exitCode, {}};
 
   std::wstring message =
@@ -84,7 +119,8 @@ CommandOutcome RunStartMode(StartMode mode, SwitchStyle style, const StartModeSe
     case StartMode::kNormal:
       return {};
     case StartMode::kRestore: {
-      CommandOutcome outcome = RestoreMapping(services.folders, services.runner);
+      CommandOutcome outcome =
+          RestoreMapping({services.folders, services.runner, services.drives, services.pause});
       if (!outcome.message.empty()) outcome.message = program + L": " + outcome.message;
       return outcome;
     }

@@ -32,6 +32,7 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::Form_Unload(UnloadMode mode) {
+  ending_ = true;
   RemoveTrayIcon();
   if (ResetOnExit(app_, app_.blnResetRestart)) view_.cboLocRes().SetText(std::wstring());
   const platform::WriteResult saved = Save();
@@ -68,7 +69,10 @@ void frmMain::cmdSubst_Click() {
   // A command that never started mapped nothing: nothing is recorded then,
   // and the user learns why instead of finding the drive missing later.
   const auto result =
-      services_.launcher.Launch(BuildMapCommandLine(drive, path), platform::WindowShow::kMinimized);
+      services_.launcher.Launch(BuildMapCommandLine(drive, path), platform::WindowShow::kMinimized,
+                                [this, drive, path](const platform::CommandEnd& end) {
+                                  CommandEnded(SubstAction::kMap, drive, path, end);
+                                });
   if (result.status != platform::LaunchStatus::kStarted) {
     view_.ShowMessage(LaunchFailureMessage(result), MessageKind::kCritical, kMessageTitle);
     return;
@@ -85,7 +89,10 @@ void frmMain::cmdSubst_Click() {
 void frmMain::cmdDelRes_Click() {
   const std::wstring drive = view_.cboDrive().Text();
   const auto result =
-      services_.launcher.Launch(BuildDeleteCommandLine(drive), platform::WindowShow::kMinimized);
+      services_.launcher.Launch(BuildDeleteCommandLine(drive), platform::WindowShow::kMinimized,
+                                [this, drive](const platform::CommandEnd& end) {
+                                  CommandEnded(SubstAction::kDelete, drive, {}, end);
+                                });
   if (result.status != platform::LaunchStatus::kStarted) {
     view_.ShowMessage(LaunchFailureMessage(result), MessageKind::kCritical, kMessageTitle);
     return;
@@ -95,6 +102,38 @@ void frmMain::cmdDelRes_Click() {
   app_.strTargetDrive.clear();
   app_.strTargetPath.clear();
   view_.cboDrive().SetText(std::wstring());
+}
+
+// Arrives on the UI thread when a command ends. Each failure gets its own box,
+// in the order the commands ended: one that ends while a box is open waits
+// for it to close.
+void frmMain::CommandEnded(SubstAction action, const std::wstring& drive,
+                           const std::wstring& folder, const platform::CommandEnd& end) {
+  if (ending_) return;
+  auto message = SubstOutcomeMessage(action, drive, folder, end);
+  if (!message) return;
+  reports_.push_back(std::move(*message));
+  if (reporting_) return;
+  reporting_ = true;
+  while (!reports_.empty() && !ending_) {
+    const std::wstring next = std::move(reports_.front());
+    reports_.pop_front();
+    view_.ShowMessage(next, MessageKind::kWarning, kMessageTitle);
+  }
+  reporting_ = false;
+}
+
+const std::vector<MappingItem>& frmMain::mnuMappings_Open() {
+  mappings_ = ReadMappingItems(services_.drives);
+  return mappings_;
+}
+
+void frmMain::mnuMapping_Click(std::size_t index, bool fromTray) {
+  if (index >= mappings_.size() || !mappings_[index].enabled) return;
+  // The window comes back already filled.
+  view_.cboDrive().SetText(mappings_[index].drive);
+  view_.cboLocRes().SetText(mappings_[index].folder);
+  if (fromTray) ShowWindowAndRemoveIcon();
 }
 
 void frmMain::cmdOpenPath_Click() {
@@ -176,6 +215,7 @@ void frmMain::mnuBarAbout_Click() { mnuAbout_Click(); }
 void frmMain::mnuEnd_Click() {
   // Ends at once: no reset, no save. Only the icon goes, so that no dead icon
   // lingers in the tray until the mouse passes over it.
+  ending_ = true;
   RemoveTrayIcon();
   services_.exit.EndNow();
 }

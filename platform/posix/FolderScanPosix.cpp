@@ -10,13 +10,12 @@
 #include <filesystem>
 
 #include "platform/Conventions.h"
-#include "text/LetterCase.h"
 #include "platform/posix/Handles.h"
+#include "text/LetterCase.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::platform {
 namespace {
-
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -6,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -96,6 +99,67 @@ void ReapInBackground(pid_t child) {
   }
 }
 
+int ExitCodeOf(int status) {
+  // A signal ends it with the code a shell would report.
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+int WaitFor(pid_t child) {
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return status;
+}
+
+// Reads the child's output until it closes it or the watch ends; false when
+// the watch ended first. Output beyond the cap is read and dropped, so that a
+// talkative child never blocks on a full pipe.
+bool ReadOutput(int fd, std::chrono::steady_clock::time_point deadline, std::string* output) {
+  char buffer[1024];
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd watched{fd, POLLIN, 0};
+    const int ready = ::poll(&watched, 1, static_cast<int>(left.count()));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready == 0) return false;
+    if (ready < 0) return true;
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return true;
+    const std::size_t room = kMaxCommandOutput - std::min(output->size(), kMaxCommandOutput);
+    output->append(buffer, std::min(room, static_cast<std::size_t>(got)));
+  }
+}
+
+// The reaper of a watched child: it also reads the child's output and hands
+// the end over. A child that outlives the watch is still reaped, silently.
+void WatchInBackground(pid_t child, int outputFd, CommandEnded onEnded, const UiPost& post,
+                       std::chrono::milliseconds watch) {
+  try {
+    std::thread([child, outputFd, onEnded = std::move(onEnded), post, watch] {
+      const auto deadline = std::chrono::steady_clock::now() + watch;
+      std::string output;
+      const bool closed = ReadOutput(outputFd, deadline, &output);
+      ::close(outputFd);
+      const int status = WaitFor(child);
+      if (!closed || status < 0 || std::chrono::steady_clock::now() > deadline) return;
+      CommandEnd end{ExitCodeOf(status), text::DecodeUtf8Lossy(output)};
+      if (!post) {
+        onEnded(end);
+        return;
+      }
+      post([onEnded, end = std::move(end)] { onEnded(end); });
+    }).detach();
+  } catch (const std::system_error&) {
+    // No thread to be had: nothing is told, and the child stays a zombie
+    // until we exit.
+    ::close(outputFd);
+  }
+}
+
 class SpawnSetup {
  public:
   SpawnSetup() {
@@ -109,13 +173,20 @@ class SpawnSetup {
   SpawnSetup(const SpawnSetup&) = delete;
   SpawnSetup& operator=(const SpawnSetup&) = delete;
 
-  // stdin from /dev/null, nothing of ours but stdout and stderr inherited,
-  // and a clean signal state, whatever the calling thread had.
-  int Prepare() {
+  // stdin from /dev/null, nothing of ours but stdout and stderr inherited
+  // (both going to outputFd when there is one), and a clean signal state,
+  // whatever the calling thread had.
+  int Prepare(int outputFd) {
     if (!actionsReady_ || !attributesReady_) return ENOMEM;
     int error =
         ::posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     if (error != 0) return error;
+    if (outputFd >= 0) {
+      error = ::posix_spawn_file_actions_adddup2(&actions_, outputFd, STDOUT_FILENO);
+      if (error == 0)
+        error = ::posix_spawn_file_actions_adddup2(&actions_, outputFd, STDERR_FILENO);
+      if (error != 0) return error;
+    }
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
     error = ::posix_spawn_file_actions_addclosefrom_np(&actions_, STDERR_FILENO + 1);
     if (error != 0) return error;
@@ -147,7 +218,8 @@ std::wstring ErrorText(int error) {
 
 // Starts the command line's program with its arguments split by the Windows
 // rules; on success the child's pid is in *child and the caller must wait for it.
-LaunchResult Spawn(const std::wstring& commandLine, pid_t* child) {
+// A valid outputFd becomes the child's standard output and standard error.
+LaunchResult Spawn(const std::wstring& commandLine, pid_t* child, int outputFd = -1) {
   std::vector<std::string> arguments;
   for (const std::wstring& argument : SplitWindowsCommandLine(commandLine)) {
     // A folder named by bytes that are not UTF-8 reaches the program as those bytes.
@@ -162,7 +234,7 @@ LaunchResult Spawn(const std::wstring& commandLine, pid_t* child) {
   argv.push_back(nullptr);
 
   SpawnSetup setup;
-  int error = setup.Prepare();
+  int error = setup.Prepare(outputFd);
   if (error == 0) {
     // posix_spawn, not posix_spawnp: the search is ours, and no shell ever
     // sees the arguments.
@@ -176,13 +248,34 @@ LaunchResult Spawn(const std::wstring& commandLine, pid_t* child) {
 
 class PosixLauncher final : public ILauncher {
  public:
+  PosixLauncher(UiPost post, std::chrono::milliseconds watch)
+      : post_(std::move(post)), watch_(watch) {}
+
   // How a window shows means nothing here: there is no window to show.
-  LaunchResult Launch(const std::wstring& commandLine, WindowShow /*show*/) override {
+  LaunchResult Launch(const std::wstring& commandLine, WindowShow /*show*/,
+                      CommandEnded onEnded) override {
     pid_t child = 0;
-    LaunchResult result = Spawn(commandLine, &child);
-    if (result.status == LaunchStatus::kStarted) ReapInBackground(child);
+    if (!onEnded) {
+      LaunchResult result = Spawn(commandLine, &child);
+      if (result.status == LaunchStatus::kStarted) ReapInBackground(child);
+      return result;
+    }
+    // Close-on-exec: only the child's copies as its stdout and stderr survive.
+    int fds[2] = {-1, -1};
+    if (::pipe2(fds, O_CLOEXEC) != 0) return {LaunchStatus::kFailed, ErrorText(errno)};
+    LaunchResult result = Spawn(commandLine, &child, fds[1]);
+    ::close(fds[1]);
+    if (result.status != LaunchStatus::kStarted) {
+      ::close(fds[0]);
+      return result;
+    }
+    WatchInBackground(child, fds[0], std::move(onEnded), post_, watch_);
     return result;
   }
+
+ private:
+  UiPost post_;
+  std::chrono::milliseconds watch_;
 };
 
 class PosixCommandRunner final : public ICommandRunner {
@@ -198,19 +291,17 @@ class PosixCommandRunner final : public ICommandRunner {
       case LaunchStatus::kFailed:
         return {RunStatus::kFailed, 0, std::move(started.detail)};
     }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-      if (errno != EINTR) return {RunStatus::kFailed, 0, ErrorText(errno)};
-    }
-    // A signal ends it with the code a shell would report.
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return {RunStatus::kStarted, code, {}};
+    const int status = WaitFor(child);
+    if (status < 0) return {RunStatus::kFailed, 0, ErrorText(errno)};
+    return {RunStatus::kStarted, ExitCodeOf(status), {}};
   }
 };
 
 }  // namespace
 
-std::unique_ptr<ILauncher> MakeSystemLauncher() { return std::make_unique<PosixLauncher>(); }
+std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post, std::chrono::milliseconds watch) {
+  return std::make_unique<PosixLauncher>(std::move(post), watch);
+}
 
 std::unique_ptr<ICommandRunner> MakeSystemCommandRunner() {
   return std::make_unique<PosixCommandRunner>();

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-#include "platform/Conventions.h"
 #include "Handles.h"
+#include "platform/Conventions.h"
 #include "platform/FolderScan.h"
 #include "text/LetterCase.h"
 
 namespace tessaro::platform {
 namespace {
-
 
 bool IsDot(const wchar_t* name) {
   return (name[0] == L'.' && name[1] == L'\0') ||

@@ -1,10 +1,14 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "Handles.h"
 #include "platform/CommandRunner.h"
 #include "platform/Launcher.h"
+#include "text/TextCodec.h"
 
 namespace tessaro::platform {
 
@@ -20,24 +24,131 @@ WORD ShowCommand(WindowShow show) {
   return SW_SHOWNORMAL;
 }
 
+// The attribute list that lets exactly one handle be inherited.
+class InheritOnly {
+ public:
+  explicit InheritOnly(HANDLE handle) : handle_(handle) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    storage_.resize(size);
+    list_ = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+    if (size == 0 || !InitializeProcThreadAttributeList(list_, 1, 0, &size)) {
+      list_ = nullptr;
+      return;
+    }
+    if (!UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle_,
+                                   sizeof handle_, nullptr, nullptr)) {
+      DeleteProcThreadAttributeList(list_);
+      list_ = nullptr;
+    }
+  }
+  ~InheritOnly() {
+    if (list_ != nullptr) DeleteProcThreadAttributeList(list_);
+  }
+  InheritOnly(const InheritOnly&) = delete;
+  InheritOnly& operator=(const InheritOnly&) = delete;
+
+  LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_; }
+
+ private:
+  HANDLE handle_;
+  std::vector<unsigned char> storage_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
 // Starts the command line's program; on success *process holds its handles
-// for the caller to close. Returns the system's error, or 0.
+// for the caller to close. Returns the system's error, or 0. A non-null
+// output handle (inheritable) becomes the child's standard output and
+// standard error, and is the only handle it inherits.
 DWORD StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD flags,
-                   PROCESS_INFORMATION* process) {
+                   PROCESS_INFORMATION* process, HANDLE output = nullptr) {
   // CreateProcessW may write into the command line, so it gets a copy.
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
 
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = showCommand;
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup.StartupInfo;
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow = showCommand;
+  BOOL inherit = FALSE;
+  std::optional<InheritOnly> only;
+  if (output != nullptr) {
+    only.emplace(output);
+    if (only->get() == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdOutput = output;
+    startup.StartupInfo.hStdError = output;
+    startup.lpAttributeList = only->get();
+    flags |= EXTENDED_STARTUPINFO_PRESENT;
+    inherit = TRUE;
+  }
   // No application name: Windows then looks in our own folder first, then
   // the system folders, then PATH, as for a command typed without a path.
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
-                      &startup, process)) {
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherit, flags, nullptr, nullptr,
+                      &startup.StartupInfo, process)) {
     return GetLastError();
   }
+  return 0;
+}
+
+// Room in the pipe for far more than subst ever says, so that the child never
+// blocks on a full pipe while nobody reads: the output is read once it ended.
+constexpr DWORD kPipeSize = 64 * 1024;
+
+struct Watch {
+  HANDLE process = nullptr;
+  HANDLE output = nullptr;  // the pipe's read end
+  CommandEnded onEnded;
+  UiPost post;
+  std::chrono::milliseconds watch;
+};
+
+std::wstring ReadWaiting(HANDLE pipe) {
+  std::string bytes;
+  char buffer[1024];
+  while (bytes.size() < kMaxCommandOutput) {
+    DWORD waiting = 0;
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &waiting, nullptr) || waiting == 0) break;
+    const DWORD wanted = std::min<DWORD>({waiting, static_cast<DWORD>(sizeof buffer),
+                                          static_cast<DWORD>(kMaxCommandOutput - bytes.size())});
+    DWORD got = 0;
+    if (!ReadFile(pipe, buffer, wanted, &got, nullptr) || got == 0) break;
+    bytes.append(buffer, got);
+  }
+  // The console's output code page, as subst writes with it.
+  const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetOEMCP();
+  if (bytes.empty()) return {};
+  const int size =
+      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  if (size <= 0) return text::DecodeUtf8Lossy(bytes);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), size);
+  return wide;
+}
+
+// One small thread per watched command: it sleeps in the wait for the process
+// and never touches the window; the end goes through the post.
+DWORD WINAPI WatchProcess(void* context) {
+  Watch* watch = static_cast<Watch*>(context);
+  DWORD code = 0;
+  const bool ended =
+      WaitForSingleObject(watch->process, static_cast<DWORD>(watch->watch.count())) ==
+          WAIT_OBJECT_0 &&
+      GetExitCodeProcess(watch->process, &code);
+  std::wstring output;
+  if (ended) output = ReadWaiting(watch->output);
+  CloseHandle(watch->output);
+  CloseHandle(watch->process);
+  if (ended) {
+    CommandEnd end{static_cast<int>(code), std::move(output)};
+    if (watch->post) {
+      watch->post([onEnded = std::move(watch->onEnded), end = std::move(end)] { onEnded(end); });
+    } else {
+      watch->onEnded(end);
+    }
+  }
+  delete watch;
   return 0;
 }
 
@@ -45,19 +156,57 @@ bool IsMissing(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+LaunchResult Refused(DWORD error) {
+  return {IsMissing(error) ? LaunchStatus::kNotFound : LaunchStatus::kFailed, SystemMessage(error)};
+}
+
 class Win32Launcher final : public ILauncher {
  public:
-  LaunchResult Launch(const std::wstring& commandLine, WindowShow show) override {
+  Win32Launcher(UiPost post, std::chrono::milliseconds watch)
+      : post_(std::move(post)), watch_(watch) {}
+
+  LaunchResult Launch(const std::wstring& commandLine, WindowShow show,
+                      CommandEnded onEnded) override {
     PROCESS_INFORMATION process{};
-    if (const DWORD error = StartProcess(commandLine, ShowCommand(show), 0, &process)) {
-      return {IsMissing(error) ? LaunchStatus::kNotFound : LaunchStatus::kFailed,
-              SystemMessage(error)};
+    if (!onEnded) {
+      if (const DWORD error = StartProcess(commandLine, ShowCommand(show), 0, &process)) {
+        return Refused(error);
+      }
+      // Nothing is waited for or read back, so the handles go at once.
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+      return {LaunchStatus::kStarted, {}};
     }
-    // Nothing is waited for or read back, so the handles go at once.
-    const UniqueHandle thread(process.hThread);
-    const UniqueHandle child(process.hProcess);
+
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    if (!CreatePipe(&read, &write, nullptr, kPipeSize)) return Refused(GetLastError());
+    // Only the child's end is inheritable, and the list limits it to that.
+    SetHandleInformation(write, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    const DWORD error = StartProcess(commandLine, ShowCommand(show), 0, &process, write);
+    CloseHandle(write);
+    if (error != 0) {
+      CloseHandle(read);
+      return Refused(error);
+    }
+    CloseHandle(process.hThread);
+    auto* watch = new Watch{process.hProcess, read, std::move(onEnded), post_, watch_};
+    HANDLE thread = CreateThread(nullptr, 64 * 1024, &WatchProcess, watch,
+                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (thread == nullptr) {
+      // The command runs; only its end goes untold.
+      CloseHandle(read);
+      CloseHandle(process.hProcess);
+      delete watch;
+    } else {
+      CloseHandle(thread);
+    }
     return {LaunchStatus::kStarted, {}};
   }
+
+ private:
+  UiPost post_;
+  std::chrono::milliseconds watch_;
 };
 
 class Win32CommandRunner final : public ICommandRunner {
@@ -82,7 +231,9 @@ class Win32CommandRunner final : public ICommandRunner {
 
 }  // namespace
 
-std::unique_ptr<ILauncher> MakeSystemLauncher() { return std::make_unique<Win32Launcher>(); }
+std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post, std::chrono::milliseconds watch) {
+  return std::make_unique<Win32Launcher>(std::move(post), watch);
+}
 
 std::unique_ptr<ICommandRunner> MakeSystemCommandRunner() {
   return std::make_unique<Win32CommandRunner>();

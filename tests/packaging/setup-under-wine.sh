@@ -81,6 +81,8 @@ check "/RESTORE sets the Run value" same "$(value "$run" Tessaro)" "$restore"
 check "settings kept" cmp -s "$ini" "$prefix/settings-before"
 
 cp "$subst" "$app/subst.exe"
+# The folder is there: the restore does not wait for it.
+mkdir -p "$prefix/drive_c/Eigene Daten"
 wine "$app/tessaro.exe" /restore
 check "tessaro.exe /restore succeeds" same "$?" 0
 check "the remembered drive mapped as Map maps it" \

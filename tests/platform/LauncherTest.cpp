@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +27,35 @@
 
 namespace tessaro::platform {
 namespace {
+
+// Collects the ends a launcher reports (on its watcher thread: no post).
+class Ends {
+ public:
+  CommandEnded Watcher() {
+    return [this](const CommandEnd& end) {
+      const std::lock_guard<std::mutex> hold(lock_);
+      ends_.push_back(end);
+      at_ = std::chrono::steady_clock::now();
+      arrived_.notify_all();
+    };
+  }
+  // The first end, waited for up to the time given.
+  std::optional<CommandEnd> Wait(std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> hold(lock_);
+    if (!arrived_.wait_for(hold, limit, [&] { return !ends_.empty(); })) return std::nullopt;
+    return ends_.front();
+  }
+  std::chrono::steady_clock::time_point At() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    return at_;
+  }
+
+ private:
+  std::mutex lock_;
+  std::condition_variable arrived_;
+  std::vector<CommandEnd> ends_;
+  std::chrono::steady_clock::time_point at_;
+};
 
 #ifndef _WIN32
 
@@ -280,7 +313,62 @@ TEST_F(PosixLauncherSearchOrderTest, OwnFolder_BeforeHelperFolderAndPath) {
   EXPECT_EQ(Recorded(), (Lines{"own"}));
 }
 
+TEST_F(PosixLauncherTest, WatchedCommand_HandsBackOutputOfBothStreamsAndExitCode) {
+  WriteFile(bin_ / "subst",
+            "#!/bin/sh\necho \"Drive already SUBSTed\"\necho \"$1\" >&2\n"
+            "i=0; while [ $i -lt 200 ]; do printf '%0500d' 0; i=$((i+1)); done\n"
+            ": > \"$TESSARO_TEST_OUTPUT.done\"\nexit 3\n",
+            0755);
+  Ends ends;
+  EXPECT_EQ(launcher_->Launch(L"subst X:", WindowShow::kMinimized, ends.Watcher()).status,
+            LaunchStatus::kStarted);
+  const auto end = ends.Wait(10s);
+  ASSERT_TRUE(end.has_value());
+  EXPECT_EQ(end->exitCode, 3);
+  EXPECT_TRUE(end->output.starts_with(L"Drive already SUBSTed\nX:\n000"));
+  EXPECT_EQ(end->output.size(), kMaxCommandOutput);
+  // How soon after its end the command is reported.
+  const auto done = fs::last_write_time(output_.string() + ".done");
+  const auto lag =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::file_clock::now() - done) -
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                            ends.At());
+  std::printf("outcome reported %lld ms after the command ended\n",
+              static_cast<long long>(lag.count()));
+  EXPECT_LT(lag, 500ms);  // aim: far below 100 ms; the bound allows for a busy machine
+}
+
+TEST_F(PosixLauncherTest, CommandOutlivingTheWatch_ReleasedAndNeverReported) {
+  // The command notices its output going nowhere once the watch has ended.
+  WriteFile(bin_ / "subst",
+            "#!/bin/sh\ntrap '' PIPE\nwhile echo x 2>/dev/null; do /bin/sleep 0.05; done\n"
+            ": > \"$TESSARO_TEST_OUTPUT.done\"\nexit 1\n",
+            0755);
+  Ends ends;
+  const auto launcher = MakeSystemLauncher({}, 200ms);
+  ASSERT_EQ(launcher->Launch(L"subst", WindowShow::kMinimized, ends.Watcher()).status,
+            LaunchStatus::kStarted);
+  EXPECT_EQ(Recorded(), Lines{});  // the command has ended
+  EXPECT_FALSE(ends.Wait(300ms).has_value());
+}
+
 #else  // _WIN32
+
+TEST(Win32LauncherTest, WatchedCommand_HandsBackOutputAndExitCodeSoonAfterItsEnd) {
+  Ends ends;
+  const auto started = std::chrono::steady_clock::now();
+  const LaunchResult result = MakeSystemLauncher()->Launch(L"cmd.exe /c \"echo Fehler 42& exit 5\"",
+                                                           WindowShow::kMinimized, ends.Watcher());
+  ASSERT_EQ(result.status, LaunchStatus::kStarted);
+  const auto end = ends.Wait(std::chrono::seconds(20));
+  ASSERT_TRUE(end.has_value());
+  EXPECT_EQ(end->exitCode, 5);
+  EXPECT_NE(end->output.find(L"Fehler 42"), std::wstring::npos);
+  std::printf(
+      "command and its report took %lld ms\n",
+      static_cast<long long>(
+          std::chrono::duration_cast<std::chrono::milliseconds>(ends.At() - started).count()));
+}
 
 TEST(Win32LauncherTest, NoSuchProgram_NotFoundWithTheSystemsWords) {
   const LaunchResult result =

@@ -10,6 +10,9 @@
 
 #include <gmock/gmock.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 
 #include "ProgramFixture.h"
@@ -331,7 +334,8 @@ TEST_F(MainWindowTest, LeftAndMiddleClickOnBackground_OpenNothing) {
 
 TEST_F(MainWindowTest, TrayMenu_Items) {
   EXPECT_THAT(Describe(*window_->TrayMenu()),
-              ElementsAre("&Anzeigen", "-", "Ü&ber...", "-", "Tessaro b&eenden"));
+              ElementsAre("&Local Mappings >", "  &Map", "  &Delete", "-", "&Anzeigen", "-",
+                          "Ü&ber...", "-", "Tessaro b&eenden"));
 }
 
 TEST_F(MainWindowTest, MapButton_LaunchesSubstRecordsAndSaves) {
@@ -363,6 +367,44 @@ TEST_F(MainWindowTest, MapAndDeleteFromSubmenu_LikeTheButtons) {
   EXPECT_EQ(Box("cboDrive")->currentText(), QString());
   EXPECT_EQ(Box("cboLocRes")->currentText(), QString());
   EXPECT_EQ(Settings(), afterMap);  // delete saves nothing
+}
+
+// subst's refusal comes back while the window goes on: one warning in German.
+TEST_F(MainWindowTest, RefusedMap_WarnsInGermanWithSubstsWords_ASuccessSaysNothing) {
+  Start();
+  const auto folder = MakeFolder("daten");
+  SetBoxes("Y:", QString::fromStdString(folder.string()));
+  QTest::mouseClick(Button("cmdDelRes"), Qt::LeftButton);
+  ASSERT_EQ(WaitForSubstCalls(1).size(), 1u);
+
+  ::setenv("TESSARO_SUBST_FAIL", "Drive already SUBSTed", 1);
+  SetBoxes("X:", QString::fromStdString(folder.string()));
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  std::chrono::system_clock::time_point shown;
+  ModalAnswerer answer([&](QWidget& modal) {
+    auto* box = qobject_cast<QMessageBox*>(&modal);
+    if (box == nullptr) return;
+    shown = std::chrono::system_clock::now();
+    text = box->text();
+    icon = box->icon();
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Tessaro"));
+    box->button(QMessageBox::Ok)->click();
+  });
+  QTest::mouseClick(Button("cmdSubst"), Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([&] { return answer.Answered(); }));
+  EXPECT_EQ(text.toStdString(), "Laufwerk X: konnte nicht mit \"" + folder.string() +
+                                    "\" verbunden werden.\n\nsubst meldet: Drive already SUBSTed");
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  // The stand-in's last write is its end; the box is seen at the next 20 ms look.
+  const auto ended = std::chrono::file_clock::to_sys(std::filesystem::last_write_time(substLog_));
+  const auto lag = std::chrono::duration_cast<std::chrono::milliseconds>(shown - ended);
+  std::printf("warning shown %lld ms after subst ended\n", static_cast<long long>(lag.count()));
+  // The aim is 100 ms; the bound only catches a wait or a polling timer, as
+  // a busy machine stretches the figure.
+  EXPECT_LT(lag.count(), 500);
+  // The Map still counts as the user's choice.
+  EXPECT_NE(Settings().find("target drive=X:"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, DeleteButton_LaunchesSubstAndEmptiesBoxes) {

@@ -20,23 +20,30 @@ void ProgramFixture::SetUp() {
   ::setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
   ::setenv("TESSARO_SUBST_LOG", substLog_.c_str(), 1);
   ::unsetenv("XDG_DOCUMENTS_DIR");
+  ::unsetenv("TESSARO_SUBST_FAIL");
   knownFolders_ = platform::MakeSystemKnownFolders();
-  launcher_ = platform::MakeSystemLauncher();
   folderScanner_ = platform::MakeSystemFolderScanner();
+  drives_ = platform::MakeSystemDriveTable();
+  // Ends of commands come back as queued calls, as in the program.
+  poster_ = std::make_unique<UiPoster>(*QCoreApplication::instance());
+  launcher_ = platform::MakeSystemLauncher(poster_->Post());
   Build(tray_);
 }
 
 void ProgramFixture::Build(ITrayIcon& tray) {
   logic_.reset();
   window_ = std::make_unique<MainWindow>();
-  logic_ = std::make_unique<frmMain>(
-      state_, *window_,
-      MainServices{*knownFolders_, *launcher_, *folderScanner_, tray, clock_, exit_, version_});
+  logic_ = std::make_unique<frmMain>(state_, *window_,
+                                     MainServices{*knownFolders_, *launcher_, *folderScanner_, tray,
+                                                  clock_, exit_, version_, *drives_});
   window_->Bind(*logic_);
   window_->SetOnUnloaded([this] { ++unloads_; });
 }
 
 void ProgramFixture::TearDown() {
+  // No command's end may reach the next test's window.
+  poster_.reset();
+  QCoreApplication::removePostedEvents(QCoreApplication::instance(), QEvent::MetaCall);
   logic_.reset();
   window_.reset();
   QApplication::setQuitOnLastWindowClosed(false);

@@ -12,6 +12,7 @@
 
 #include "QtTestSupport.h"
 #include "core/modApp.h"
+#include "platform/DriveTable.h"
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
@@ -19,6 +20,7 @@
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/SystemServicesQt.h"
+#include "ui/qt/UiPoster.h"
 
 namespace tessaro::ui::qt::testing {
 
@@ -78,6 +80,8 @@ class ProgramFixture : public ::testing::Test {
 
   AppState state_;
   std::unique_ptr<platform::IKnownFolders> knownFolders_;
+  std::unique_ptr<platform::IDriveTable> drives_;
+  std::unique_ptr<UiPoster> poster_;
   std::unique_ptr<platform::ILauncher> launcher_;
   std::unique_ptr<platform::IFolderScanner> folderScanner_;
   FakeTray tray_;

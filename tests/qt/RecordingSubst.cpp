@@ -1,5 +1,6 @@
 // Stands in for subst beside the test program: appends its arguments as one
-// line, separated by '|', to the file named by TESSARO_SUBST_LOG.
+// line, separated by '|', to the file named by TESSARO_SUBST_LOG. With
+// TESSARO_SUBST_FAIL set it then refuses: that text on stderr, exit code 1.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -20,5 +21,10 @@ int main(int argc, char** argv) {
   // One write, so that lines of two quick launches never interleave.
   const bool written = ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
   ::close(fd);
+  const char* refusal = std::getenv("TESSARO_SUBST_FAIL");
+  if (refusal != nullptr) {
+    const std::string said = std::string(refusal) + '\n';
+    return ::write(STDERR_FILENO, said.data(), said.size()) < 0 ? 2 : 1;
+  }
   return written ? 0 : 2;
 }

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/DriveTable.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "support/Files.h"
+#include "text/LetterCase.h"
 
 namespace tessaro::testing {
 
@@ -21,17 +23,55 @@ class FakeKnownFolders final : public platform::IKnownFolders {
   std::map<platform::KnownFolder, std::wstring> folders;
 };
 
+// Commands "run" until the test ends them, each with its chosen code and
+// output, in any order.
 class FakeLauncher final : public platform::ILauncher {
  public:
-  platform::LaunchResult Launch(const std::wstring& commandLine,
-                                platform::WindowShow show) override {
+  using ILauncher::Launch;
+  platform::LaunchResult Launch(const std::wstring& commandLine, platform::WindowShow show,
+                                platform::CommandEnded onEnded) override {
     commandLines.push_back(commandLine);
     shows.push_back(show);
+    running.push_back(next.status == platform::LaunchStatus::kStarted ? std::move(onEnded)
+                                                                      : platform::CommandEnded());
     return next;
+  }
+  // Ends the index-th launched command; false when nobody watches it.
+  bool End(std::size_t index, int exitCode, const std::wstring& output = {}) {
+    if (index >= running.size() || !running[index]) return false;
+    const platform::CommandEnded watcher = std::move(running[index]);
+    running[index] = nullptr;
+    watcher({exitCode, output});
+    return true;
   }
   std::vector<std::wstring> commandLines;
   std::vector<platform::WindowShow> shows;
+  std::vector<platform::CommandEnded> running;
   platform::LaunchResult next{platform::LaunchStatus::kStarted, {}};
+};
+
+// A drive table in memory; folders exist when listed in existing.
+class FakeDriveTable final : public platform::IDriveTable {
+ public:
+  platform::PathStyle Style() const override { return style; }
+  // As Windows compares (for the letters tests use).
+  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
+    return text::EqualsAsciiNoCase(a, b);
+  }
+  std::vector<platform::DriveMapping> Mappings() override {
+    ++reads;
+    return mappings;
+  }
+  bool FolderExists(const std::wstring& folder) override {
+    for (const auto& known : existing) {
+      if (known == folder) return true;
+    }
+    return false;
+  }
+  platform::PathStyle style{L'\\'};
+  std::vector<platform::DriveMapping> mappings;
+  std::vector<std::wstring> existing;
+  int reads = 0;
 };
 
 }  // namespace tessaro::testing

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "platform/FolderScan.h"
 #include "support/Fakes.h"
@@ -101,6 +102,8 @@ class FakeMainView final : public ui::IMainWindowView {
   void ShowMessage(const std::wstring& text, ui::MessageKind kind,
                    const std::wstring& title) override {
     messages.push_back({text, kind, title});
+    // What happens while the box is open (it runs a nested loop).
+    if (whileMessageShown) std::exchange(whileMessageShown, nullptr)();
   }
 
   FakeComboBox drive;
@@ -111,6 +114,7 @@ class FakeMainView final : public ui::IMainWindowView {
   std::vector<Message> messages;
   std::set<ui::frmOpenPath*> dialogs;
   std::function<void(ui::frmOpenPath&)> answerDialog;
+  std::function<void()> whileMessageShown;
 };
 
 class FakeTray final : public ui::ITrayIcon {
@@ -247,9 +251,10 @@ struct MainFormRig {
   FakeExit exit;
   FakeVersion version;
   FakeFolderScanner scanner;
+  FakeDriveTable drives;
   FakeMainView view;
   AppState app;
-  ui::frmMain form{app, view, {folders, launcher, scanner, tray, clock, exit, version}};
+  ui::frmMain form{app, view, {folders, launcher, scanner, tray, clock, exit, version, drives}};
 };
 
 }  // namespace tessaro::testing

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/MappingCommands.h"
 #include "support/Fakes.h"
 #include "support/TurkishLocale.h"
@@ -84,6 +86,18 @@ class FakeAutostart final : public platform::IAutostart {
   platform::AutostartResult result = platform::AutostartResult::kDone;
 };
 
+// Pausing is counted, not slept; a pause may make folders appear.
+class CountingPause final : public IRestorePause {
+ public:
+  void Pause(std::chrono::milliseconds duration) override {
+    pauses.push_back(duration);
+    if (pauses.size() == appearAfter) onAppear();
+  }
+  std::vector<std::chrono::milliseconds> pauses;
+  std::size_t appearAfter = 0;
+  std::function<void()> onAppear;
+};
+
 class RestoreTest : public ::testing::Test {
  protected:
   RestoreTest() {
@@ -93,13 +107,15 @@ class RestoreTest : public ::testing::Test {
 
   std::filesystem::path IniFile() const { return dir.Path() / "Tessaro.ini"; }
   CommandOutcome Run(StartMode mode, SwitchStyle style = SwitchStyle::kPosix) {
-    return RunStartMode(mode, style, {folders, runner, autostart});
+    return RunStartMode(mode, style, {folders, runner, autostart, drives, pause});
   }
 
   TempFolder dir;
   FakeKnownFolders folders;
   FakeRunner runner;
   FakeAutostart autostart;
+  testing::FakeDriveTable drives;
+  CountingPause pause;
 };
 
 TEST_F(RestoreTest, RemembersDriveAndFolder_RunsMapCommandAndPassesOnItsExitCode) {
@@ -160,6 +176,49 @@ TEST_F(RestoreTest, Usage_ExitsWithTwoAndThePlatformsSpelling) {
             L"Aufruf: tessaro.exe [/restore | /restore-at-login on|off]");
   EXPECT_TRUE(runner.commandLines.empty());
   EXPECT_TRUE(autostart.calls.empty());
+}
+
+}  // namespace
+}  // namespace tessaro::ui
+
+namespace tessaro::ui {
+namespace {
+
+using testing::WriteBytes;
+
+class RestoreWaitTest : public RestoreTest {
+ protected:
+  RestoreWaitTest() {
+    WriteBytes(IniFile(), "[Startup]\ntarget drive=X:\ntarget path=C:\\Daten\\\n");
+  }
+};
+
+TEST_F(RestoreWaitTest, LateFolder_LookedForEveryTwoSeconds_SubstRunsOnceItIsThere) {
+  pause.appearAfter = 3;
+  pause.onAppear = [&] { drives.existing = {L"C:\\Daten\\"}; };
+  EXPECT_EQ(Run(StartMode::kRestore).exitCode, 0);
+  EXPECT_EQ(pause.pauses, std::vector<std::chrono::milliseconds>(3, kRestoreRetryPause));
+  EXPECT_EQ(runner.commandLines.size(), 1u);
+}
+
+TEST_F(RestoreWaitTest, FolderNeverThere_SubstRunsAnywayAfterThirtySeconds) {
+  runner.next.exitCode = 1;
+  EXPECT_EQ(Run(StartMode::kRestore).exitCode, 1);
+  EXPECT_EQ(pause.pauses.size(), 15u);
+  EXPECT_EQ(runner.commandLines, Args{L"subst X:  C:\\Daten\\"});
+}
+
+TEST_F(RestoreWaitTest, DriveAlreadyMappedToThatFolder_SucceedsWithoutSubst) {
+  drives.mappings = {{L'X', L"c:\\daten"}};
+  EXPECT_EQ(Run(StartMode::kRestore).exitCode, 0);
+  EXPECT_TRUE(runner.commandLines.empty());
+  EXPECT_TRUE(pause.pauses.empty());
+
+  // Mapped elsewhere: subst runs (and says the drive is taken).
+  drives.mappings = {{L'X', L"C:\\Anderswo"}};
+  drives.existing = {L"C:\\Daten\\"};
+  Run(StartMode::kRestore);
+  EXPECT_EQ(runner.commandLines.size(), 1u);
 }
 
 }  // namespace

@@ -240,10 +240,12 @@ class SaveFailureTest : public frmMainTest {
   std::wstring reason = L"Kein Platz";
   int saves = 0;
   frmMain failing{
-      app, view, {folders, launcher, scanner, tray, clock, exit, version, [this](const AppState&) {
-                    ++saves;
-                    return platform::WriteResult::Failed(reason);
-                  }}};
+      app,
+      view,
+      {folders, launcher, scanner, tray, clock, exit, version, drives, [this](const AppState&) {
+         ++saves;
+         return platform::WriteResult::Failed(reason);
+       }}};
 };
 
 TEST_F(SaveFailureTest, MapTellsEachReasonOncePerRun) {
@@ -291,6 +293,92 @@ TEST_F(frmMainTest, AboutShowsTheSameMessageFromBothMenus) {
   EXPECT_EQ(view.messages[0].title, L"\u00DCber...");
   EXPECT_EQ(view.messages[0].text.rfind(L"Copyright \u00A9 2026 ", 0), 0u);
   EXPECT_TRUE(tray.present);  // the About box does not bring the window back
+}
+
+}  // namespace
+}  // namespace tessaro::ui
+
+namespace tessaro::ui {
+namespace {
+
+using namespace tessaro::testing;
+
+// A command's end, as the launcher hands it back on the UI thread.
+class OutcomeTest : public ::testing::Test, protected MainFormRig {
+ protected:
+  void SetUp() override { form.Form_Load(); }
+  void Launch(CommandId id, const std::wstring& drive, const std::wstring& folder = {}) {
+    view.drive.text = drive;
+    view.folder.text = folder;
+    form.Dispatch(id);
+  }
+};
+
+TEST_F(OutcomeTest, FailedMap_WarnsWithSubstsWords_StillRecordedAndSaved) {
+  Launch(CommandId::cmdSubst, L"X:", L"C:\\Daten");
+  EXPECT_TRUE(view.messages.empty());  // nothing while subst runs
+  EXPECT_EQ(app.arrLastPath[1], L"C:\\Daten");
+  EXPECT_TRUE(std::filesystem::exists(IniFile()));
+
+  ASSERT_TRUE(launcher.End(0, 1, L"Drive already SUBSTed\r\n"));
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text,
+            L"Laufwerk X: konnte nicht mit \"C:\\Daten\" verbunden werden.\n\n"
+            L"subst meldet: Drive already SUBSTed");
+  EXPECT_EQ(view.messages[0].kind, MessageKind::kWarning);
+  EXPECT_EQ(view.messages[0].title, L"Tessaro");
+}
+
+TEST_F(OutcomeTest, SuccessSaysNothing_FailuresAreToldEachInTheOrderTheyEnded) {
+  Launch(CommandId::cmdSubst, L"X:", L"C:\\Daten");
+  Launch(CommandId::mnuDrivesDel, L"Y:");
+  Launch(CommandId::cmdDelRes, L"Z:");
+  EXPECT_EQ(view.drive.text, L"");  // a Delete empties the boxes at once, as always
+  ASSERT_TRUE(launcher.End(2, 0));
+  // The Delete's box is open when the Map ends: the Map's box follows it.
+  view.whileMessageShown = [&] { launcher.End(0, 3); };
+  ASSERT_TRUE(launcher.End(1, 1));
+  ASSERT_EQ(view.messages.size(), 2u);
+  EXPECT_EQ(view.messages[0].text,
+            L"Laufwerk Y: konnte nicht getrennt werden.\n\nsubst endete mit Code 1.");
+  EXPECT_TRUE(view.messages[1].text.starts_with(L"Laufwerk X: konnte nicht mit"));
+}
+
+TEST_F(OutcomeTest, EndAfterTheProgramLeft_TellsNothing) {
+  Launch(CommandId::cmdSubst, L"X:", L"C:\\Daten");
+  Launch(CommandId::cmdDelRes, L"Y:");
+  form.Form_Unload();
+  launcher.End(0, 1, L"zu spät");
+  form.mnuEnd_Click();
+  launcher.End(1, 1);
+  EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(OutcomeTest, MappingsAreReadAtEveryOpen_ChoosingFillsTheBoxes_FromTheTrayShowsTheWindow) {
+  drives.mappings = {{L'P', L"C:\\Projekte"}};
+  EXPECT_EQ(form.mnuMappings_Open().at(0).caption, L"P:  C:\\Projekte (Ordner fehlt)");
+  drives.mappings.push_back({L'Q', L"D:\\Daten"});
+  const auto& items = form.mnuMappings_Open();
+  EXPECT_EQ(drives.reads, 2);
+  ASSERT_EQ(items.size(), 2u);
+
+  form.mnuMapping_Click(1, /*fromTray=*/false);
+  EXPECT_EQ(view.drive.text, L"Q:");
+  EXPECT_EQ(view.folder.text, L"D:\\Daten");
+  EXPECT_EQ(app.strTargetDrive, L"");  // typed text until the next Map or Delete
+
+  form.mnuSystray_Click();
+  form.mnuMapping_Click(0, /*fromTray=*/true);
+  EXPECT_TRUE(view.visible);
+  EXPECT_FALSE(tray.present);
+  EXPECT_EQ(view.drive.text, L"P:");
+  EXPECT_EQ(view.folder.text, L"C:\\Projekte");
+
+  drives.mappings.clear();
+  form.mnuMappings_Open();
+  form.mnuMapping_Click(0, false);  // "(keine)" does nothing
+  form.mnuMapping_Click(7, false);
+  EXPECT_EQ(view.drive.text, L"P:");
 }
 
 }  // namespace

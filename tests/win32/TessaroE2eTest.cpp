@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "platform/ProgramNames.h"
@@ -49,6 +50,40 @@ std::vector<std::wstring> DriveNames() {
   for (wchar_t c = L'A'; c <= L'Z'; ++c) names.push_back(std::wstring{c, L':'});
   return names;
 }
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
+  const ULONGLONG until = GetTickCount64() + milliseconds;
+  while (!condition()) {
+    if (GetTickCount64() >= until) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+// A subst drive made from outside the program (this driver is another
+// process), at the lowest free letter: the prefix has no other subst drives,
+// so it comes first in "Local Mappings".
+struct ScopedMapping {
+  explicit ScopedMapping(const wchar_t* folder) {
+    for (wchar_t c = L'D'; c <= L'Y'; ++c) {
+      if ((GetLogicalDrives() & (1U << (c - L'A'))) != 0) continue;
+      const std::wstring name{c, L':'};
+      if (DefineDosDeviceW(0, name.c_str(), folder)) device = name;
+      return;
+    }
+  }
+  ~ScopedMapping() {
+    if (!device.empty()) DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+  }
+  ScopedMapping(const ScopedMapping&) = delete;
+  ScopedMapping& operator=(const ScopedMapping&) = delete;
+  std::wstring device;
+};
+
+// Local Mappings, into it, past Map, Delete and the separator: the first
+// mapping, chosen.
+constexpr std::array<WPARAM, 5> kChooseFirstMapping{VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN};
 
 class TessaroE2e : public ::testing::Test {
  protected:
@@ -241,6 +276,80 @@ TEST_F(SubstMissingTest, MapAndDelete_ShowTheGermanMessage_AndChangeNothing) {
   EXPECT_EQ(P().ComboItems(Folder()), (std::vector<std::wstring>{L"", L"", L""}));
 }
 
+// subst's refusal comes back while the window goes on: one warning in German.
+TEST_F(MappingTest, RefusedMap_WarnsWithSubstsWords_ASuccessSaysNothing) {
+  StartProgram();
+  P().SetText(Drive(), L"Q:");
+  P().Click(Id(CommandId::cmdDelRes));
+  ASSERT_EQ(P().WaitForRecordedLines(1).size(), 1u);
+
+  HANDLE fail = CreateFileW((P().Folder() + L"\\subst-fail.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(fail, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(fail, "Drive already SUBSTed\r\n", 23, &written, nullptr);
+  CloseHandle(fail);
+  Map(L"X:", L"C:\\Daten");
+  HWND box = P().WaitForWindow(L"#32770");
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  ASSERT_NE(box, nullptr) << "no message box";
+  EXPECT_EQ(P().Text(box), L"Tessaro");
+  EXPECT_NE(
+      P().MessageBoxText(box).find(L"Laufwerk X: konnte nicht mit \"C:\\Daten\" verbunden werden."),
+      std::wstring::npos)
+      << Utf8(P().MessageBoxText(box));
+  EXPECT_NE(P().MessageBoxText(box).find(L"subst meldet: Drive already SUBSTed"),
+            std::wstring::npos);
+  // The record's last write is the stand-in's end; the box is found at the
+  // harness's next look.
+  WIN32_FILE_ATTRIBUTE_DATA record{};
+  ASSERT_TRUE(GetFileAttributesExW((P().Folder() + L"\\subst-calls.txt").c_str(),
+                                   GetFileExInfoStandard, &record));
+  const auto ticks = [](FILETIME t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32U) | t.dwLowDateTime;
+  };
+  const long long lagMs =
+      (static_cast<long long>(ticks(now)) - static_cast<long long>(ticks(record.ftLastWriteTime))) /
+      10000;
+  std::printf("warning found %lld ms after subst ended\n", lagMs);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitUntilGone(box));
+  // The Map still counts as the user's choice.
+  EXPECT_NE(ReadSettings().find("target drive=X:"), std::string::npos);
+  EXPECT_EQ(P().WaitForRecordedLines(2).size(), 2u);
+
+  // Hidden in the tray, a Delete refused is told all the same.
+  P().Command(Id(CommandId::mnuSystray));
+  P().SetText(Drive(), L"X:");
+  P().PostCommand(Id(CommandId::mnuDrivesDel));
+  box = P().WaitForWindow(L"#32770");
+  ASSERT_NE(box, nullptr) << "no message box while hidden";
+  EXPECT_NE(P().MessageBoxText(box).find(L"Laufwerk X: konnte nicht getrennt werden."),
+            std::wstring::npos)
+      << Utf8(P().MessageBoxText(box));
+  EXPECT_FALSE(P().MainVisible());
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitUntilGone(box));
+}
+
+// A mapping made by another program shows in "Local Mappings"; choosing it
+// by keys fills the boxes.
+TEST_F(MappingTest, MappingOfAnotherProgram_IsListed_ChoosingFillsTheBoxes) {
+  const ScopedMapping mapping(L"C:\\windows");
+  ASSERT_FALSE(mapping.device.empty());
+  StartProgram();
+  PostMessageW(P().Main(), WM_RBUTTONUP, 0, MAKELPARAM(200, 140));
+  HWND menu = P().WaitForWindow(L"#32768");
+  ASSERT_NE(menu, nullptr) << "no popup menu";
+  for (const WPARAM key : kChooseFirstMapping) PostMessageW(menu, WM_KEYDOWN, key, 0);
+  ASSERT_TRUE(P().WaitUntilGone(menu));
+  EXPECT_TRUE(WaitFor([&] { return P().Text(Drive()) == mapping.device; }))
+      << Utf8(P().Text(Drive()));
+  EXPECT_EQ(P().Text(Folder()), L"C:\\windows");
+  EXPECT_TRUE(P().RecordedLines().empty());
+}
+
 // --- leaving: the reset road and the exit road -----------------------------
 
 class LeavingTest : public TessaroE2e {
@@ -333,16 +442,6 @@ TEST_F(LeavingTest, FailedSave_CloseBoxTellsIt_SessionEndDoesNot) {
 
 // --- the tray -------------------------------------------------------------
 
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
-  const ULONGLONG until = GetTickCount64() + milliseconds;
-  while (!condition()) {
-    if (GetTickCount64() >= until) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 using TrayTest = TessaroE2e;
 
 TEST_F(TrayTest, HideIntoTray_LeftButtonBringsTheWindowBack) {
@@ -400,10 +499,27 @@ TEST_F(TrayTest, KeyboardOnTheIcon_OpensTheMenu_AnzeigenChosenByKeys) {
   P().TrayEvent(WM_RBUTTONUP);
   HWND menu = P().WaitForWindow(L"#32768");
   ASSERT_NE(menu, nullptr) << "no tray menu";
-  for (const WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_RETURN}}) {
+  // Past "Local Mappings" and its separator.
+  for (const WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_DOWN}, WPARAM{VK_RETURN}}) {
     PostMessageW(menu, WM_KEYDOWN, key, 0);
   }
   ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
+  EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
+}
+
+TEST_F(TrayTest, MappingChosenFromTheTrayMenu_ShowsTheWindowWithTheBoxesFilled) {
+  const ScopedMapping mapping(L"C:\\windows");
+  ASSERT_FALSE(mapping.device.empty());
+  StartProgram();
+  P().Command(Id(CommandId::mnuSystray));
+  P().TrayEvent(WM_RBUTTONUP);
+  HWND menu = P().WaitForWindow(L"#32768");
+  ASSERT_NE(menu, nullptr) << "no tray menu";
+  for (const WPARAM key : kChooseFirstMapping) PostMessageW(menu, WM_KEYDOWN, key, 0);
+  ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
+  EXPECT_TRUE(WaitFor([&] { return P().Text(Drive()) == mapping.device; }))
+      << Utf8(P().Text(Drive()));
+  EXPECT_EQ(P().Text(Folder()), L"C:\\windows");
   EXPECT_TRUE(WaitFor([&] { return !P().TrayIconPresent(); }));
 }
 

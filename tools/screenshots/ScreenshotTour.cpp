@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "core/modApp.h"
+#include "platform/DriveTable.h"
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
   const auto knownFolders = tessaro::platform::MakeSystemKnownFolders();
   const auto launcher = tessaro::platform::MakeSystemLauncher();
   const auto folderScanner = tessaro::platform::MakeSystemFolderScanner();
+  const auto drives = tessaro::platform::MakeSystemDriveTable();
   MainWindow window;
   tessaro::ui::qt::TrayIconQt tray(
       [&window](tessaro::ui::TrayEvent event) { window.TrayIcon_Event(event); });
@@ -84,7 +86,8 @@ int main(int argc, char** argv) {
   tessaro::ui::qt::ImmediateExit exit;
   tessaro::ui::qt::BuildVersion version;
   tessaro::ui::frmMain logic(
-      state, window, {*knownFolders, *launcher, *folderScanner, tray, clock, exit, version});
+      state, window,
+      {*knownFolders, *launcher, *folderScanner, tray, clock, exit, version, *drives});
   window.Bind(logic);
   logic.Form_Load();
   window.findChild<QComboBox*>("cboDrive")->setEditText(QStringLiteral("X:"));

@@ -43,6 +43,8 @@ QMessageBox::Icon MessageIcon(MessageKind kind) {
   switch (kind) {
     case MessageKind::kInformation:
       return QMessageBox::Information;
+    case MessageKind::kWarning:
+      return QMessageBox::Warning;
     case MessageKind::kCritical:
       return QMessageBox::Critical;
   }
@@ -135,13 +137,41 @@ void MainWindow::BuildMenus() {
   trayMenu_ = std::make_unique<QMenu>(this);
   trayMenu_->setObjectName(QStringLiteral("mnuBar"));
   trayMenu_->setTitle(QStringLiteral("Systray"));
-  actions_.merge(BuildMenu(*trayMenu_, kTrayMenu, dispatch));
+  auto trayActions = BuildMenu(*trayMenu_, kTrayMenu, dispatch);
+  // The mappings are read each time "Local Mappings" opens, never kept.
+  fileMappings_ = qobject_cast<QMenu*>(actions_.at(CommandId::mnuDrivesMap)->parent());
+  trayMappings_ = qobject_cast<QMenu*>(trayActions.at(CommandId::mnuDrivesMap)->parent());
+  for (QMenu* submenu : {fileMappings_, trayMappings_}) {
+    const bool fromTray = submenu == trayMappings_;
+    connect(submenu, &QMenu::aboutToShow, this,
+            [this, submenu, fromTray] { FillMappings(*submenu, fromTray); });
+  }
+  actions_.merge(trayActions);
   checkMark_ = std::make_unique<CheckMarkAdapter>(*actions_.at(CommandId::mnuRemoveItem));
 }
 
 QAction* MainWindow::Action(CommandId id) const {
   const auto found = actions_.find(id);
   return found == actions_.end() ? nullptr : found->second;
+}
+
+void MainWindow::FillMappings(QMenu& submenu, bool fromTray) {
+  // "Map" and "Delete" stay; everything after them is the last list.
+  const QList<QAction*> shown = submenu.actions();
+  for (qsizetype i = 2; i < shown.size(); ++i) {
+    submenu.removeAction(shown[i]);
+    shown[i]->deleteLater();
+  }
+  if (logic_ == nullptr) return;
+  submenu.addSeparator();
+  const auto& items = logic_->mnuMappings_Open();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    QAction* item = submenu.addAction(ToQString(items[i].caption));
+    item->setEnabled(items[i].enabled);
+    connect(item, &QAction::triggered, this, [this, i, fromTray] {
+      if (logic_ != nullptr) logic_->mnuMapping_Click(i, fromTray);
+    });
+  }
 }
 
 void MainWindow::Dispatch(CommandId id) {

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "core/modApp.h"
+#include "platform/DriveTable.h"
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
@@ -19,6 +20,7 @@
 #include "ui/qt/SingleInstance.h"
 #include "ui/qt/SystemServicesQt.h"
 #include "ui/qt/TrayIconQt.h"
+#include "ui/qt/UiPoster.h"
 
 namespace tessaro::ui::qt {
 namespace {
@@ -78,15 +80,18 @@ int RunProgram(int argc, char** argv, const std::function<void(QWidget&)>& onSho
 
   AppState state;
   const auto knownFolders = platform::MakeSystemKnownFolders();
-  const auto launcher = platform::MakeSystemLauncher();
   const auto folderScanner = platform::MakeSystemFolderScanner();
+  const auto drives = platform::MakeSystemDriveTable();
   MainWindow window;
+  // A command's end comes back as a queued call on the window.
+  const UiPoster poster(window);
+  const auto launcher = platform::MakeSystemLauncher(poster.Post());
   TrayIconQt tray([&window](TrayEvent event) { window.TrayIcon_Event(event); });
   SystemClock clock;
   ImmediateExit exit;
   BuildVersion version;
   frmMain logic(state, window,
-                {*knownFolders, *launcher, *folderScanner, tray, clock, exit, version});
+                {*knownFolders, *launcher, *folderScanner, tray, clock, exit, version, *drives});
   window.Bind(logic);
   single.SetOnStartedAgain([&window] { window.StartedAgain(); });
   app.SetOnError([&window](const std::wstring& message) {

@@ -1,15 +1,26 @@
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Autostart.h"
 #include "platform/CommandRunner.h"
+#include "platform/DriveTable.h"
 #include "platform/KnownFolders.h"
 #include "text/TextCodec.h"
 #include "ui/CommandLine.h"
 #include "ui/qt/Program.h"
 
 using namespace tessaro;
+
+namespace {
+
+class SleepingPause final : public ui::IRestorePause {
+ public:
+  void Pause(std::chrono::milliseconds duration) override { std::this_thread::sleep_for(duration); }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // Restoring at logon needs no display: it is settled before Qt starts.
@@ -21,8 +32,10 @@ int main(int argc, char** argv) {
     const auto folders = platform::MakeSystemKnownFolders(platform::AppDataCreation::kLookUpOnly);
     const auto runner = platform::MakeSystemCommandRunner();
     const auto autostart = platform::MakeSystemAutostart();
-    const ui::CommandOutcome outcome =
-        ui::RunStartMode(mode, ui::SwitchStyle::kPosix, {*folders, *runner, *autostart});
+    const auto drives = platform::MakeSystemDriveTable();
+    SleepingPause pause;
+    const ui::CommandOutcome outcome = ui::RunStartMode(
+        mode, ui::SwitchStyle::kPosix, {*folders, *runner, *autostart, *drives, pause});
     if (!outcome.message.empty()) {
       std::fprintf(stderr, "%s\n", text::EncodeUtf8(outcome.message).c_str());
     }

@@ -1,6 +1,8 @@
 #include "ui/win32/MainWindow.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "ui/AccessKeys.h"
@@ -101,6 +103,22 @@ RECT ControlRect(const layout::Control& control, UINT dpi) {
   return RECT{left, top, left + Px(t.width, dpi), top + height};
 }
 
+// A task from another thread, in lParam (owned by the message).
+constexpr UINT kWmRunTask = WM_APP + 1;
+
+// The submenu of a popup menu that holds the given command.
+HMENU SubmenuHolding(HMENU menu, CommandId id) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    HMENU submenu = GetSubMenu(menu, i);
+    if (submenu != nullptr &&
+        GetMenuState(submenu, static_cast<UINT>(id), MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+      return submenu;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 bool Picture1Window::Create(HINSTANCE instance, HWND parent, const RECT& rect) {
@@ -155,6 +173,8 @@ bool MainWindow::Create() {
 
   fileMenu_ = BuildPopupMenu(kFileMenu);
   trayMenu_ = BuildPopupMenu(kTrayMenu);
+  fileMappings_ = SubmenuHolding(fileMenu_, CommandId::mnuDrivesMap);
+  trayMappings_ = SubmenuHolding(trayMenu_, CommandId::mnuDrivesMap);
   image1_ = LoadIconSized(instance_, IDI_IMAGE1, 64);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   startedAgain_ = StartedAgainMessage();
@@ -288,6 +308,40 @@ void MainWindow::OnTrayCallback(LPARAM lParam) {
   if (const auto event = TrayEventFromCallback(lParam)) logic_->TrayIcon_Event(*event);
 }
 
+platform::UiPost MainWindow::Poster() const {
+  HWND window = hwnd_;
+  return [window](std::function<void()> task) {
+    auto owned = std::make_unique<std::function<void()>>(std::move(task));
+    if (PostMessageW(window, kWmRunTask, 0, reinterpret_cast<LPARAM>(owned.get()))) {
+      owned.release();
+    }
+  };
+}
+
+// Read each time the submenu opens: the mappings change behind our back.
+void MainWindow::FillMappings(HMENU submenu, unsigned firstId) {
+  // "Map" and "Delete" stay; everything after them is the last list.
+  for (int i = GetMenuItemCount(submenu) - 1; i >= 2; --i) {
+    DeleteMenu(submenu, static_cast<UINT>(i), MF_BYPOSITION);
+  }
+  if (logic_ == nullptr) return;
+  AppendMenuW(submenu, MF_SEPARATOR, 0, nullptr);
+  const auto& items = logic_->mnuMappings_Open();
+  for (std::size_t i = 0; i < items.size() && i < kMaxMappingItems; ++i) {
+    AppendMenuW(submenu, MF_STRING | (items[i].enabled ? 0U : static_cast<UINT>(MF_GRAYED)),
+                firstId + i, items[i].caption.c_str());
+  }
+}
+
+bool MainWindow::OnMappingCommand(unsigned id) {
+  for (const unsigned first : {kIdFileMappingFirst, kIdTrayMappingFirst}) {
+    if (id < first || id >= first + kMaxMappingItems) continue;
+    if (logic_ != nullptr) logic_->mnuMapping_Click(id - first, first == kIdTrayMappingFirst);
+    return true;
+  }
+  return false;
+}
+
 void MainWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 
 void MainWindow::Show() { ShowWindow(hwnd_, SW_SHOW); }
@@ -348,7 +402,9 @@ void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
 
 void MainWindow::ShowMessage(const std::wstring& text, MessageKind kind,
                              const std::wstring& title) {
-  const UINT icon = kind == MessageKind::kCritical ? MB_ICONERROR : MB_ICONINFORMATION;
+  UINT icon = MB_ICONINFORMATION;
+  if (kind == MessageKind::kWarning) icon = MB_ICONWARNING;
+  if (kind == MessageKind::kCritical) icon = MB_ICONERROR;
   MessageBoxForReaders(hwnd_, text, title, MB_OK | icon);
 }
 
@@ -363,7 +419,7 @@ void MainWindow::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
   const unsigned code = HIWORD(wParam);
   // Buttons send BN_CLICKED and menus 0; the boxes' notifications carry
   // other codes and ids and are not handled.
-  if (code != BN_CLICKED || !IsCommandId(id) || logic_ == nullptr) return;
+  if (code != BN_CLICKED || logic_ == nullptr || OnMappingCommand(id) || !IsCommandId(id)) return;
   logic_->Dispatch(static_cast<CommandId>(id));
 }
 
@@ -430,6 +486,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(wParam, lParam);
       return 0;
+    case kWmRunTask: {
+      const std::unique_ptr<std::function<void()>> task(
+          reinterpret_cast<std::function<void()>*>(lParam));
+      if (task && *task) (*task)();
+      return 0;
+    }
+    case WM_INITMENUPOPUP: {
+      HMENU opened = reinterpret_cast<HMENU>(wParam);
+      if (opened != nullptr && opened == fileMappings_) FillMappings(opened, kIdFileMappingFirst);
+      if (opened != nullptr && opened == trayMappings_) FillMappings(opened, kIdTrayMappingFirst);
+      return 0;
+    }
     case WM_LBUTTONUP:
       OnMouseUp(MouseButton::kLeft);
       return 0;

@@ -12,6 +12,7 @@
 #include "core/modApp.h"
 #include "platform/Autostart.h"
 #include "platform/CommandRunner.h"
+#include "platform/DriveTable.h"
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
@@ -62,14 +63,23 @@ std::vector<std::wstring> ArgumentsAfterProgram() {
   return arguments;
 }
 
+class SleepingPause final : public ui::IRestorePause {
+ public:
+  void Pause(std::chrono::milliseconds duration) override {
+    Sleep(static_cast<DWORD>(duration.count()));
+  }
+};
+
 // The command-line modes run without any window: a restore at logon must not
 // flash one. Only a wrong call with nowhere to print says so in a box.
 int RunCommandLineMode(ui::StartMode mode) {
   const auto folders = platform::MakeSystemKnownFolders();
   const auto runner = platform::MakeSystemCommandRunner();
   const auto autostart = platform::MakeSystemAutostart();
-  const ui::CommandOutcome outcome =
-      ui::RunStartMode(mode, ui::SwitchStyle::kWindows, {*folders, *runner, *autostart});
+  const auto drives = platform::MakeSystemDriveTable();
+  SleepingPause pause;
+  const ui::CommandOutcome outcome = ui::RunStartMode(
+      mode, ui::SwitchStyle::kWindows, {*folders, *runner, *autostart, *drives, pause});
   if (!outcome.message.empty() && !WriteErrorLine(outcome.message) &&
       mode == ui::StartMode::kUsage) {
     MessageBoxW(nullptr, outcome.message.c_str(), L"Tessaro", MB_OK | MB_ICONINFORMATION);
@@ -141,8 +151,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
   AppState app;
   const auto knownFolders = platform::MakeSystemKnownFolders();
-  const auto launcher = platform::MakeSystemLauncher();
   const auto folderScanner = platform::MakeSystemFolderScanner();
+  const auto drives = platform::MakeSystemDriveTable();
   ui::win32::TrayIconWin32 tray;
   ui::win32::ClockWin32 clock;
   ui::win32::ProcessExitWin32 exit;
@@ -150,8 +160,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
   ui::win32::MainWindow window(instance, tray);
   if (!window.Create()) return 1;
-  ui::frmMain logic(app, window,
-                    {*knownFolders, *launcher, *folderScanner, tray, clock, exit, version});
+  // A command's end comes back through the window's queue.
+  const auto launcher = platform::MakeSystemLauncher(window.Poster());
+  ui::frmMain logic(
+      app, window, {*knownFolders, *launcher, *folderScanner, tray, clock, exit, version, *drives});
   window.SetLogic(&logic);
 
   logic.Form_Load();

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "platform/Autostart.h"
 #include "platform/CommandRunner.h"
+#include "platform/DriveTable.h"
 #include "platform/KnownFolders.h"
 
 namespace tessaro::ui {
@@ -21,10 +23,31 @@ enum class SwitchStyle { kWindows, kPosix };
 // that are not ours are ignored, as they always were.
 StartMode ParseStartMode(const std::vector<std::wstring>& arguments, SwitchStyle style);
 
+// How the restore waits between its looks for a late folder.
+class IRestorePause {
+ public:
+  virtual ~IRestorePause() = default;
+  virtual void Pause(std::chrono::milliseconds duration) = 0;
+};
+
+// A folder that is not there yet (a share or a synchronised folder appearing
+// after logon) is looked for again at this pace, for at most this long.
+inline constexpr std::chrono::milliseconds kRestoreRetryPause{2000};
+inline constexpr std::chrono::milliseconds kRestoreWaitLimit{30000};
+
+struct RestoreServices {
+  platform::IKnownFolders& folders;
+  platform::ICommandRunner& runner;
+  platform::IDriveTable& drives;
+  IRestorePause& pause;
+};
+
 struct StartModeServices {
   platform::IKnownFolders& folders;
   platform::ICommandRunner& runner;
   platform::IAutostart& autostart;
+  platform::IDriveTable& drives;
+  IRestorePause& pause;
 };
 
 struct CommandOutcome {
@@ -35,8 +58,11 @@ struct CommandOutcome {
 
 // Brings back the remembered drive: the settings read as start-up reads them,
 // then the very command line "Map" runs, waited for; its exit code is ours.
-// Nothing remembered is nothing to do (0). Writes nothing.
-CommandOutcome RestoreMapping(platform::IKnownFolders& folders, platform::ICommandRunner& runner);
+// Nothing remembered is nothing to do (0), and so is a drive mapped to that
+// very folder already. A folder that does not exist yet is waited for (see
+// kRestoreWaitLimit); then subst runs anyway, to say why it fails. Writes
+// nothing.
+CommandOutcome RestoreMapping(const RestoreServices& services);
 
 // Carries out any mode but kNormal; kUsage gives the usage line and 2.
 CommandOutcome RunStartMode(StartMode mode, SwitchStyle style, const StartModeServices& services);

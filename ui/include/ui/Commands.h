@@ -60,7 +60,12 @@ inline constexpr std::array<MenuEntry, 11> kFileMenu{{
 }};
 
 // mnuBar ("Systray"), the tray icon's menu.
-inline constexpr std::array<MenuEntry, 5> kTrayMenu{{
+inline constexpr std::array<MenuEntry, 10> kTrayMenu{{
+    {MenuEntryKind::kSubmenuBegin, CommandId::kNone, L"Local Mappings", 0},
+    {MenuEntryKind::kItem, CommandId::mnuDrivesMap, L"Map", 0},
+    {MenuEntryKind::kItem, CommandId::mnuDrivesDel, L"Delete", 0},
+    {MenuEntryKind::kSubmenuEnd, CommandId::kNone, nullptr},
+    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
     {MenuEntryKind::kItem, CommandId::mnuBarShowWindow, L"Anzeigen", 0},
     {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
     {MenuEntryKind::kItem, CommandId::mnuBarAbout, L"Über...", 1},

@@ -10,7 +10,7 @@ namespace tessaro::ui {
 class frmOpenPath;
 
 // The kinds of message box the program shows; each front end picks its icon.
-enum class MessageKind { kInformation, kCritical };
+enum class MessageKind { kInformation, kWarning, kCritical };
 
 // What frmMain's logic needs of its window. A front end implements it with
 // real controls; tests implement it in memory.

@@ -1,19 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/modApp.h"
-#include "platform/FolderScan.h"
+#include "platform/DriveTable.h"
 #include "platform/FileIo.h"
+#include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
 #include "ui/Commands.h"
 #include "ui/MainWindowView.h"
+#include "ui/MappingsMenu.h"
 #include "ui/Services.h"
+#include "ui/SubstOutcome.h"
 
 namespace tessaro::ui {
 
@@ -29,6 +34,7 @@ struct MainServices {
   IClock& clock;
   IProcessExit& exit;
   IVersionSource& version;
+  platform::IDriveTable& drives;
   // Writes the settings; empty means the settings file itself (SaveSettings).
   // Tests put a failing disk here.
   std::function<platform::WriteResult(const AppState&)> saveSettings = {};
@@ -79,6 +85,12 @@ class frmMain {
   void mnuBarAbout_Click();
   void mnuBarEnd_Click();
 
+  // The mappings list of "Local Mappings" (window and tray menu alike): read
+  // when the submenu opens; choosing an item puts it into the boxes, and from
+  // the tray menu also shows the window.
+  const std::vector<MappingItem>& mnuMappings_Open();
+  void mnuMapping_Click(std::size_t index, bool fromTray);
+
   // Runs the handler of a button or menu item by its id.
   void Dispatch(CommandId id);
 
@@ -88,12 +100,18 @@ class frmMain {
   void RemoveTrayIcon();
   platform::WriteResult Save();
   void TellSaveFailure(const platform::WriteResult& result);
+  void CommandEnded(SubstAction action, const std::wstring& drive, const std::wstring& folder,
+                    const platform::CommandEnd& end);
 
   AppState& app_;
   IMainWindowView& view_;
   MainServices services_;
   std::unique_ptr<frmOpenPath> openPath_;    // created on first use, lives to the end
   std::set<std::wstring> toldSaveFailures_;  // reasons a Map already showed
+  std::vector<MappingItem> mappings_;        // as the submenu last showed them
+  std::deque<std::wstring> reports_;         // outcomes waiting for the box before them
+  bool reporting_ = false;
+  bool ending_ = false;  // the program is on its way out: nothing more is told
 };
 
 // A screen reader announces the tip as the icon's name, so it says whose icon

@@ -55,6 +55,8 @@ class MainWindow final : public QWidget, public IMainWindowView {
 
   QMenu* FileMenu() const { return fileMenu_.get(); }
   QMenu* TrayMenu() const { return trayMenu_.get(); }
+  // "Local Mappings" of the window's menu and of the tray menu.
+  QMenu* MappingsMenu(bool tray) const { return tray ? trayMappings_ : fileMappings_; }
   QAction* Action(CommandId id) const;
 
  protected:
@@ -68,6 +70,7 @@ class MainWindow final : public QWidget, public IMainWindowView {
   void BuildControls();
   void BuildMenus();
   void OpenFileMenuFromKeyboard();
+  void FillMappings(QMenu& submenu, bool fromTray);
 
   frmMain* logic_ = nullptr;
   std::function<void()> onUnloaded_;
@@ -76,6 +79,8 @@ class MainWindow final : public QWidget, public IMainWindowView {
   std::unique_ptr<ComboBoxAdapter> cboLocResAdapter_;
   std::unique_ptr<QMenu> fileMenu_;
   std::unique_ptr<QMenu> trayMenu_;
+  QMenu* fileMappings_ = nullptr;
+  QMenu* trayMappings_ = nullptr;
   std::map<CommandId, QAction*> actions_;
   std::unique_ptr<CheckMarkAdapter> checkMark_;
   std::optional<QPoint> popupAt_;

@@ -23,6 +23,12 @@ enum ControlId : int {
   kIdFile1,
 };
 
+// The mappings listed in "Local Mappings": one id per item, from the window's
+// menu and from the tray menu.
+inline constexpr unsigned kIdFileMappingFirst = 4001;
+inline constexpr unsigned kIdTrayMappingFirst = 4101;
+inline constexpr unsigned kMaxMappingItems = 26;
+
 inline constexpr const wchar_t* kMainWindowClass = names::kMainWindowClass;
 inline constexpr const wchar_t* kPicture1Class = L"TessaroPicture1";
 inline constexpr const wchar_t* kOpenPathClass = L"TessaroOpenPath";

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "platform/Launcher.h"
 #include "ui/MainWindowView.h"
 #include "ui/win32/Controls.h"
 #include "ui/win32/TrayIconWin32.h"
@@ -51,6 +52,10 @@ class MainWindow final : public WindowBase, public IMainWindowView {
 
   void OnTrayCallback(LPARAM lParam);
 
+  // Runs tasks of other threads on the window's thread, through its queue.
+  // Usable once the window exists; tasks posted after it is gone are dropped.
+  platform::UiPost Poster() const;
+
   // IMainWindowView
   IComboBox& cboDrive() override { return cboDrive_; }
   IComboBox& cboLocRes() override { return cboLocRes_; }
@@ -76,6 +81,8 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   // With TPM_RETURNCMD among the flags, returns the chosen item's id (0: none).
   UINT PopupMenuAtCursor(HMENU menu, UINT flags = 0);
   void OpenFileMenuFromKeyboard();
+  void FillMappings(HMENU submenu, unsigned firstId);
+  bool OnMappingCommand(unsigned id);
 
   HINSTANCE instance_;
   TrayIconWin32& tray_;
@@ -87,6 +94,8 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   ComboBoxWin32 cboLocRes_;
   HMENU fileMenu_ = nullptr;
   HMENU trayMenu_ = nullptr;
+  HMENU fileMappings_ = nullptr;  // "Local Mappings" of each menu
+  HMENU trayMappings_ = nullptr;
   MenuCheckMark mnuRemoveItem_;
 
   HFONT font_ = nullptr;
