@@ -29,9 +29,10 @@ TEST(Menus, MenusCarryTheirAccessKeys) {
   EXPECT_EQ(ItemText(file, 7), L"Tessaro b&eenden");
   DestroyMenu(file);
   HMENU tray = BuildPopupMenu(kTrayMenu);
-  EXPECT_EQ(ItemText(tray, 0), L"&Anzeigen");
-  EXPECT_EQ(ItemText(tray, 2), L"\u00DC&ber...");
-  EXPECT_EQ(ItemText(tray, 4), L"Tessaro b&eenden");
+  EXPECT_EQ(ItemText(tray, 0), L"&Local Mappings");
+  EXPECT_EQ(ItemText(tray, 2), L"&Anzeigen");
+  EXPECT_EQ(ItemText(tray, 4), L"\u00DC&ber...");
+  EXPECT_EQ(ItemText(tray, 6), L"Tessaro b&eenden");
   DestroyMenu(tray);
 }
 

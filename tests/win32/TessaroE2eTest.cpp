@@ -922,8 +922,11 @@ TEST_F(SingleInstanceTest, SecondStart_BringsTheFirstBack_EndsWithZero_RestoreSw
   EXPECT_EQ(P().WaitForWindow(ids::kMainWindowClass), P().Main());
   EXPECT_EQ(ReadSettings(), prepared.Bytes()) << "a second start saved";
 
-  // The switches do their work while Tessaro runs.
+  // The switches do their work while Tessaro runs (the folder is there, so
+  // the restore does not wait for it).
+  CreateDirectoryW(L"C:\\Daten", nullptr);
   EXPECT_EQ(P().RunAgain(L"/restore"), 0);
+  RemoveDirectoryW(L"C:\\Daten");
   EXPECT_EQ(P().RecordedLines(), (std::vector<std::string>{"subst X:  C:\\Daten"}));
   EXPECT_EQ(P().RunAgain(L"/restore-at-login on"), 0);
   EXPECT_EQ(P().RunAgain(L"/RESTORE-AT-LOGIN off"), 0);
