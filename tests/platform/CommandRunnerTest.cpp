@@ -19,16 +19,10 @@ namespace {
 #ifndef _WIN32
 
 namespace fs = std::filesystem;
+using tessaro::testing::ReadBytes;
 using tessaro::testing::ScopedEnvironment;
 using tessaro::testing::TempFolder;
 using tessaro::testing::WriteFile;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
 
 class PosixCommandRunnerTest : public ::testing::Test {
  protected:
@@ -47,7 +41,7 @@ TEST_F(PosixCommandRunnerTest, WaitsForTheProgramAndHandsBackItsExitCode) {
   const RunResult result = MakeSystemCommandRunner()->RunAndWait(LR"(subst X:  "/a b")");
   EXPECT_EQ(result.status, RunStatus::kStarted);
   EXPECT_EQ(result.exitCode, 7);
-  EXPECT_EQ(ReadText(done), "X:|/a b|");
+  EXPECT_EQ(ReadBytes(done), "X:|/a b|");
 }
 
 TEST_F(PosixCommandRunnerTest, MissingProgram_NotFoundAndKilledProgram_Failure) {
@@ -77,7 +71,7 @@ TEST(PosixAutostartTest, OnWritesTheEntryForThisProgramOffRemovesIt) {
 
   ASSERT_TRUE(autostart->SetRestoreAtLogin(true));
   const std::string self = fs::read_symlink("/proc/self/exe").string();
-  EXPECT_EQ(ReadText(entry), *RestoreAutostartEntry(self));
+  EXPECT_EQ(ReadBytes(entry), *RestoreAutostartEntry(self));
 
   EXPECT_TRUE(autostart->SetRestoreAtLogin(false));
   EXPECT_FALSE(fs::exists(entry));

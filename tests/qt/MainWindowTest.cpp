@@ -13,8 +13,6 @@
 #include <map>
 
 #include "ProgramFixture.h"
-#include "ui/Layout.h"
-#include "ui/qt/Geometry.h"
 #include "ui/qt/TrayIconQt.h"
 
 namespace tessaro::ui::qt::testing {
@@ -84,8 +82,7 @@ class MainWindowTest : public ProgramFixture {
 
 TEST_F(MainWindowTest, Window_FixedSizeTitleAndFrame) {
   Start();
-  const QSize client(layout::TwipsToPixels(5175, window_->logicalDpiX()),
-                     layout::TwipsToPixels(3030, window_->logicalDpiY()));
+  const QSize client = TwipsRect(*window_, 0, 0, 5175, 3030).size();
   EXPECT_EQ(window_->size(), client);
   EXPECT_EQ(window_->minimumSize(), client);
   EXPECT_EQ(window_->maximumSize(), client);
@@ -99,15 +96,27 @@ TEST_F(MainWindowTest, Window_FixedSizeTitleAndFrame) {
 
 TEST_F(MainWindowTest, Controls_AtTheirTwipsWithTheirCaptions) {
   Start();
-  for (const auto& control : layout::kMainControls) {
-    const QString name =
-        QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
-    if (control.kind == layout::Kind::kPicture) continue;
-    auto* widget = window_->findChild<QWidget*>(name);
+  // The form's design: left, top, width and height in twips; the hidden
+  // Picture1 is no widget.
+  const struct {
+    const char* name;
+    int left, top, width, height;
+    const char* caption;
+  } design[] = {
+      {"lblDrive", 120, 240, 2055, 255, nullptr},     {"cboDrive", 120, 600, 855, 315, nullptr},
+      {"Label1", 120, 1080, 4455, 375, nullptr},      {"cmdSubst", 360, 2400, 1695, 375, "Map"},
+      {"cmdDelRes", 3120, 2400, 1695, 375, "Delete"}, {"cmdOpenPath", 4560, 1420, 495, 315, "..."},
+      {"cboLocRes", 120, 1440, 4335, 315, nullptr},   {"cmdOpenDrive", 1080, 600, 495, 315, "..."},
+      {"Image1", 4080, 120, 990, 990, nullptr},
+  };
+  for (const auto& control : design) {
+    auto* widget = window_->findChild<QWidget*>(control.name);
     ASSERT_NE(widget, nullptr) << control.name;
-    EXPECT_EQ(widget->geometry(), PixelRect(*window_, control.twips)) << control.name;
-    if (auto* button = qobject_cast<QPushButton*>(widget)) {
-      EXPECT_EQ(button->text(), QString::fromWCharArray(control.caption));
+    EXPECT_EQ(widget->geometry(),
+              TwipsRect(*window_, control.left, control.top, control.width, control.height))
+        << control.name;
+    if (control.caption != nullptr) {
+      EXPECT_EQ(qobject_cast<QPushButton*>(widget)->text(), QString::fromUtf8(control.caption));
     }
   }
   EXPECT_EQ(window_->findChild<QLabel*>("lblDrive")->text(), QStringLiteral("Laufwerk auswählen"));
@@ -173,8 +182,8 @@ TEST_F(MainWindowTest, EnterAndEscapeInABox_PressNoButton) {
     QTest::keyClick(Box(name), Qt::Key_Enter);
     QTest::keyClick(Box(name), Qt::Key_Escape);
   }
-  QTest::qWait(200);
-  EXPECT_TRUE(SubstCalls().empty());
+  ProcessPostedEvents();
+  EXPECT_TRUE(SubstCallsBeforeMarker().empty());
   EXPECT_TRUE(window_->isVisible());
   EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
 }
@@ -264,9 +273,9 @@ TEST_F(MainWindowTest, MenuKeyShiftF10AndKeyboardRequest_OpenFileMenuAtFocus_Esc
   expectMenuAt(Box("cboLocRes"), "keyboard context request");
 
   QTest::keyClick(Button("cmdSubst"), Qt::Key_F10);  // F10 alone is no menu key
-  QTest::qWait(100);
+  ProcessPostedEvents();
   EXPECT_FALSE(menu->isVisible());
-  EXPECT_TRUE(SubstCalls().empty());
+  EXPECT_TRUE(SubstCallsBeforeMarker().empty());
   EXPECT_FALSE(window_->Action(CommandId::mnuRemoveItem)->isChecked());
   EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
 }
@@ -293,7 +302,7 @@ TEST_F(MainWindowTest, RightClickOnAControl_OpensNothing) {
   for (const char* name : {"lblDrive", "Label1", "Image1", "cboDrive", "cboLocRes", "cmdSubst",
                            "cmdDelRes", "cmdOpenPath", "cmdOpenDrive"}) {
     RightClickOn(name);
-    QTest::qWait(20);
+    ProcessPostedEvents();
     EXPECT_FALSE(window_->FileMenu()->isVisible()) << name;
   }
 }
@@ -302,7 +311,7 @@ TEST_F(MainWindowTest, LeftAndMiddleClickOnBackground_OpenNothing) {
   Start();
   QTest::mouseClick(window_.get(), Qt::LeftButton, {}, Background());
   QTest::mouseClick(window_.get(), Qt::MiddleButton, {}, Background());
-  QTest::qWait(50);
+  ProcessPostedEvents();
   EXPECT_FALSE(window_->FileMenu()->isVisible());
 }
 
@@ -381,7 +390,7 @@ TEST_F(MainWindowTest, EndItem_EndsAtOnceWithoutSaving) {
   Start();
   window_->Action(CommandId::mnuRemoveItem)->trigger();
   window_->Action(CommandId::mnuEnd)->trigger();
-  EXPECT_EQ(exit_.calls, 1);
+  EXPECT_EQ(exit_.ended, 1);
   EXPECT_EQ(unloads_, 0);
   EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
 }
@@ -402,8 +411,8 @@ TEST_F(MainWindowTest, SystrayItem_HidesAndAddsIconWithTip) {
   window_->Action(CommandId::mnuSystray)->trigger();
   EXPECT_FALSE(window_->isVisible());
   EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
-  ASSERT_EQ(tray_.adds, 1);
-  EXPECT_EQ(tray_.lastTip, L"Rechte Maustaste für Menü");
+  ASSERT_EQ(tray_.tips.size(), 1U);
+  EXPECT_EQ(tray_.tips.back(), L"Rechte Maustaste für Menü");
 }
 
 TEST_F(MainWindowTest, TrayLeftClick_ShowsWindowAndRemovesIcon) {
@@ -434,7 +443,7 @@ TEST_F(MainWindowTest, TrayAbout_WhileHidden_SameTextWindowStaysHidden) {
   EXPECT_EQ(AboutThrough(window_->Action(CommandId::mnuBarAbout)), fromWindow);
   EXPECT_FALSE(window_->isVisible());
   window_->Action(CommandId::mnuBarEnd)->trigger();
-  EXPECT_EQ(exit_.calls, 1);
+  EXPECT_EQ(exit_.ended, 1);
 }
 
 // Under a headless platform there is no notification area: the real tray

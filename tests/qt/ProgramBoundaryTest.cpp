@@ -68,7 +68,7 @@ TEST(ShutdownSignals, TermIntAndHup_SaveAsTheCloseBoxDoes) {
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    const std::string settings = ReadText(config / "Tessaro.ini");
+    const std::string settings = ReadBytes(config / "Tessaro.ini");
     EXPECT_NE(settings.find("reset restart=0"), std::string::npos) << settings;
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QRect>
 #include <QTimer>
 
 #include <filesystem>
@@ -16,6 +17,15 @@ namespace tessaro::ui::qt::testing {
 
 // Processes events until the condition holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
+
+// A rectangle of the form's design in twips, in pixels at the widget's DPI:
+// rounded to the nearest pixel, 15 twips a pixel at 96 DPI.
+QRect TwipsRect(const QWidget& widget, int left, int top, int width, int height);
+
+// Returns once every event posted so far has been handled: a call queued now
+// runs after all of them. A check for what an event must not have done waits
+// for this instead of a while.
+void ProcessPostedEvents();
 
 // Answers the next modal window: armed before the blocking call, it polls
 // QApplication::activeModalWidget() and hands the window to the action. A
@@ -36,9 +46,9 @@ class ModalAnswerer {
   bool answered_ = false;
 };
 
-std::string ReadText(const std::filesystem::path& path);
 std::vector<std::string> ReadLines(const std::filesystem::path& path);
 
+using tessaro::testing::ReadBytes;
 using tessaro::testing::TempFolder;
 
 }  // namespace tessaro::ui::qt::testing
