@@ -50,13 +50,21 @@ LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &Procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  windowClass.lpszClassName = L"SameWindow";
+  // As the program registers its class, but for the icons.
+  const WNDCLASSEXW windowClass{
+      .cbSize = sizeof(WNDCLASSEXW),
+      .style = 0,
+      .lpfnWndProc = &Procedure,
+      .cbClsExtra = 0,
+      .cbWndExtra = 0,
+      .hInstance = instance,
+      .hIcon = nullptr,
+      .hCursor = LoadCursorW(nullptr, IDC_ARROW),
+      .hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+      .lpszMenuName = nullptr,
+      .lpszClassName = L"SameWindow",
+      .hIconSm = nullptr,
+  };
   if (RegisterClassExW(&windowClass) == 0) return 1;
 
   const UINT dpi = ScreenDpi();

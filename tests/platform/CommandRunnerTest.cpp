@@ -4,8 +4,6 @@
 
 #ifndef _WIN32
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "AutostartEntry.h"
 #include "platform/Autostart.h"
@@ -18,11 +16,9 @@ namespace {
 
 #ifndef _WIN32
 
+// Temporary folders, files and environment of the test support.
+using namespace tessaro::testing;
 namespace fs = std::filesystem;
-using tessaro::testing::ReadBytes;
-using tessaro::testing::ScopedEnvironment;
-using tessaro::testing::TempFolder;
-using tessaro::testing::WriteFile;
 
 class PosixCommandRunnerTest : public ::testing::Test {
  protected:

@@ -15,7 +15,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "support/Files.h"
@@ -28,10 +27,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using tessaro::testing::ReadBytes;
-using tessaro::testing::ScopedEnvironment;
-using tessaro::testing::TempFolder;
-using tessaro::testing::WriteFile;
+// Temporary folders, files and environment of the test support.
+using namespace tessaro::testing;
 
 // A stand-in for subst: writes a tag, then each argument on a line of its own,
 // and marks the end with a second file so the test knows it is complete.

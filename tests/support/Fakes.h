@@ -34,4 +34,18 @@ class FakeLauncher final : public platform::ILauncher {
   platform::LaunchResult next{platform::LaunchStatus::kStarted, {}};
 };
 
+// A settings folder of its own, known as the application-data folder, and a
+// documents folder that exists only in name.
+struct SettingsFolders {
+  explicit SettingsFolders(const std::wstring& documents) {
+    folders.folders[platform::KnownFolder::kDocuments] = documents;
+    folders.folders[platform::KnownFolder::kAppData] = dir.WidePath();
+  }
+
+  std::filesystem::path IniFile() const { return dir.Path() / "Tessaro.ini"; }
+
+  TempFolder dir;
+  FakeKnownFolders folders;
+};
+
 }  // namespace tessaro::testing

@@ -9,9 +9,7 @@
 namespace tessaro::ui {
 namespace {
 
-using testing::FakeKnownFolders;
 using testing::ReadBytes;
-using testing::TempFolder;
 using testing::WriteBytes;
 using Args = std::vector<std::wstring>;
 
@@ -76,20 +74,14 @@ class FakeAutostart final : public platform::IAutostart {
   bool succeed = true;
 };
 
-class RestoreTest : public ::testing::Test {
+class RestoreTest : public ::testing::Test, protected testing::SettingsFolders {
  protected:
-  RestoreTest() {
-    folders.folders[platform::KnownFolder::kDocuments] = L"/home/anna/Dokumente";
-    folders.folders[platform::KnownFolder::kAppData] = dir.WidePath();
-  }
+  RestoreTest() : SettingsFolders(L"/home/anna/Dokumente") {}
 
-  std::filesystem::path IniFile() const { return dir.Path() / "Tessaro.ini"; }
   CommandOutcome Run(StartMode mode, SwitchStyle style = SwitchStyle::kPosix) {
     return RunStartMode(mode, style, {folders, runner, autostart});
   }
 
-  TempFolder dir;
-  FakeKnownFolders folders;
   FakeRunner runner;
   FakeAutostart autostart;
 };

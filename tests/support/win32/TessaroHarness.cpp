@@ -196,31 +196,30 @@ void TessaroProcess::SetText(HWND window, const std::wstring& text) const {
   SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::vector<std::wstring> TessaroProcess::ComboItems(HWND combo) const {
+namespace {
+
+// A combo box's or a list box's items, through the messages given.
+std::vector<std::wstring> Items(HWND box, UINT count, UINT length, UINT text) {
   std::vector<std::wstring> items;
-  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                 reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+  const LRESULT n = SendMessageW(box, count, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    const LRESULT got = SendMessageW(box, length, static_cast<WPARAM>(i), 0);
+    std::wstring item(static_cast<std::size_t>(got > 0 ? got : 0) + 1, L'\0');
+    SendMessageW(box, text, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(got > 0 ? got : 0));
     items.push_back(item);
   }
   return items;
 }
 
+}  // namespace
+
+std::vector<std::wstring> TessaroProcess::ComboItems(HWND combo) const {
+  return Items(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
 std::vector<std::wstring> TessaroProcess::ListItems(HWND list) const {
-  std::vector<std::wstring> items;
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    items.push_back(item);
-  }
-  return items;
+  return Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
 void TessaroProcess::Click(int id) const { SendMessageW(Control(id), BM_CLICK, 0, 0); }
