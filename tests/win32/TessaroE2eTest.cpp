@@ -212,6 +212,22 @@ class SubstMissingTest : public TessaroE2e {
   SystemSubstHidden hidden_;
 };
 
+TEST(SystemSubstHiddenTest, WhatACrashedRunLeftHidden_IsPutBackFirst) {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring subst = std::wstring(system) + L"\\subst.exe";
+  const std::wstring hiddenPath = subst + L".e2e-hidden";
+  if (GetFileAttributesW(subst.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no subst.exe";
+  // As a run that crashed while it was hidden leaves it.
+  ASSERT_TRUE(MoveFileExW(subst.c_str(), hiddenPath.c_str(), 0));
+  {
+    const SystemSubstHidden hidden;
+    EXPECT_EQ(GetFileAttributesW(subst.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  EXPECT_NE(GetFileAttributesW(subst.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(hiddenPath.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(SubstMissingTest, MapAndDelete_ShowTheGermanMessage_AndChangeNothing) {
   StartProgram(/*withSubst=*/false);
   P().SetText(Drive(), L"X:");
