@@ -28,6 +28,7 @@
 
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
+#include "support/Files.h"
 #include "ui/frmOpenPath.h"
 #include "ui/qt/OpenPathDialog.h"
 
@@ -240,8 +241,8 @@ int main(int argc, char** argv) {
   const char* platform = display ? "the display" : "offscreen";
 
   // tessaro reads and writes its settings: keep that in a scratch home.
-  const fs::path scratch =
-      fs::temp_directory_path() / ("tessaro-bench-" + std::to_string(::getpid()));
+  const tessaro::testing::TempFolder scratchFolder;
+  const fs::path& scratch = scratchFolder.Path();
   fs::create_directories(scratch / "home" / "Documents");
   ::setenv("HOME", (scratch / "home").c_str(), 1);
   ::setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
@@ -253,14 +254,10 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   const bool dialogOnly = mode == "--dialog";
   if (!dialogOnly) MeasureAllStarts(platform);
-  if (mode == "--start") {
-    fs::remove_all(scratch);
-    return 0;
-  }
+  if (mode == "--start") return 0;
 
   QApplication app(argc, argv);
   DialogOnBigFolder(scratch, 100000, kDialogRuns);
   if (!dialogOnly || argc > 2) DialogOnBigFolder(scratch, 1000000, kBigDialogRuns);
-  fs::remove_all(scratch);
   return 0;
 }
