@@ -29,6 +29,9 @@ Files:
   window-32.png, tray-32.png
                  exactly what window.ico and tray.ico hold at 32 px, as
                  RGBA, so both front ends show the same pictures
+  setup-welcome.bmp
+                 the Windows setup's welcome and finish pages: 164 x 314,
+                 24 bits per pixel, the 128 px icon on the drive's colours
 """
 
 import math
@@ -323,6 +326,49 @@ def ico(entries):
     return head + table + body
 
 # ---------------------------------------------------------------------------
+# BMP: the setup's page picture, bottom-up 24-bit rows padded to 32 bits
+
+WELCOME_SIZE = (164, 314)
+
+
+def bmp24(img):
+    w, h = len(img[0]), len(img)
+    stride = (w * 3 + 3) // 4 * 4
+    pixels = b"".join(b"".join(struct.pack("<BBB", b, g, r) for r, g, b, _ in row)
+                      .ljust(stride, b"\0") for row in reversed(img))
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    head = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(pixels), 0, 0, 14 + 40)
+    return head + info + pixels
+
+
+def welcome(icon):
+    """The icon in the upper third of a panel shaded like the drive's front."""
+    w, h = WELCOME_SIZE
+    shade = vertical(COLOUR["drive_top"], COLOUR["drive_bottom"], 0, h)
+    x0, y0 = (w - len(icon)) // 2, 56
+    img = []
+    for y in range(h):
+        row = []
+        for x in range(w):
+            ground = tuple(int(round(c)) for c in shade(x + 0.5, y + 0.5))
+            iy, ix = y - y0, x - x0
+            if 0 <= iy < len(icon) and 0 <= ix < len(icon):
+                r, g, b, a = icon[iy][ix]
+                ground = tuple((c * a + gc * (255 - a) + 127) // 255
+                               for c, gc in zip((r, g, b), ground))
+            row.append(ground + (255,))
+        img.append(row)
+    return img
+
+
+def bmp_read(data):
+    magic, size, _, _, offset = struct.unpack("<2sIHHI", data[:14])
+    assert magic == b"BM" and size == len(data), "not a BMP"
+    hsize, w, h, planes, bpp = struct.unpack("<IiiHH", data[14:30])
+    assert (hsize, planes) == (40, 1), "bad BMP header"
+    return w, h, bpp, len(data) - offset
+
+# ---------------------------------------------------------------------------
 # Reading back, for the self-check and the preview
 
 def png_read(data):
@@ -422,6 +468,7 @@ def build():
         files["app-%d.png" % s] = png(app[s])
     # The PNG copy shows what the tray icon really holds after quantising.
     files["tray-32.png"] = png(ico_decode(32, 32, 8, dib8(tray[32])))
+    files["setup-welcome.bmp"] = bmp24(welcome(app[128]))
     expect_ico = {
         "app.ico": [(16, 32), (24, 32), (32, 32), (48, 32), (64, 32), (256, 32)],
         "window.ico": [(32, 24), (16, 24)],
@@ -435,7 +482,11 @@ def build():
 
 
 def self_check(files, expect_ico, expect_png):
-    assert set(files) == set(expect_ico) | set(expect_png), "unexpected file set"
+    expect_bmp = {"setup-welcome.bmp"}
+    assert set(files) == set(expect_ico) | set(expect_png) | expect_bmp, "unexpected file set"
+    w, h = WELCOME_SIZE
+    assert bmp_read(files["setup-welcome.bmp"]) == (w, h, 24, (w * 3 + 3) // 4 * 4 * h), \
+        "setup-welcome.bmp has the wrong shape"
     for name, want in expect_ico.items():
         entries = ico_entries(files[name])
         assert [(w, bpp) for w, h, bpp, _ in entries] == want, name

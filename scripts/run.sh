@@ -9,7 +9,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$here"
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core)
+packages=(cmake ninja-build g++ qt6-base-dev libpugixml-dev libgtest-dev libgmock-dev fonts-dejavu-core)
 
 missing=()
 for package in "${packages[@]}"; do

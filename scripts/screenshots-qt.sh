@@ -23,7 +23,8 @@ for name in Angebot.pdf Einkaufsliste.txt Lebenslauf.odt Notizen.md; do
 done
 chmod 700 "$scratch/run"
 # A mapped drive, so that the dialog's drive list shows one.
-XDG_RUNTIME_DIR="$scratch/run" "$build/bin/subst" X: "$scratch/home/Documents/Daten"
+HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run" \
+  "$build/bin/subst" X: "$scratch/home/Documents/Daten"
 
 HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run" \
   LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \

@@ -20,7 +20,7 @@ fuzz_seconds=${TESSARO_FUZZ_SECONDS:-60}
 
 packages=(
   cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest
-  qt6-base-dev libgl-dev fonts-dejavu-core xvfb xauth
+  qt6-base-dev libgl-dev libpugixml-dev fonts-dejavu-core xvfb xauth
   clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
   g++-mingw-w64-x86-64 wine wine64 fonts-wine
   nsis appstream desktop-file-utils lintian

@@ -148,6 +148,9 @@ UniqueFd PrepareDrivesFolder(std::string* error) {
   if (!CheckPrivate(st, base, error) || !MakeFolder(folder, error)) return {};
   UniqueFd drives = OpenDrivesFolder(folder, error);
   if (!drives.valid() && error->empty()) *error = folder + ": " + std::strerror(ENOENT);
+  // The sticky bit keeps the periodic clean-up of the runtime folder away
+  // from the links while the session lasts.
+  if (drives.valid()) ::fchmod(drives.get(), kPrivateMode | S_ISVTX);
   return drives;
 }
 

@@ -3,13 +3,14 @@
 #include <string>
 
 #include "platform/Autostart.h"
+#include "platform/ProgramNames.h"
 
 namespace tessaro::platform {
 
 namespace {
 
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const wchar_t* kValueName = L"Tessaro";
+constexpr const wchar_t* kValueName = names::kRunValue;
 
 // The running exe's full path, however long it is.
 std::wstring SelfPath() {

@@ -81,9 +81,20 @@ class Win32FolderScanner final : public IFolderScanner {
   }
 
   std::wstring CurrentDirectory() override {
-    wchar_t current[MAX_PATH + 1] = {};
-    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(std::size(current)), current);
-    return length > 0 && length < std::size(current) ? current : L"C:\\";
+    // Asked for its length first: a current directory may be longer than
+    // MAX_PATH. The retry covers a change between the two calls.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+      if (needed == 0) break;
+      std::wstring current(needed, L'\0');
+      const DWORD length = GetCurrentDirectoryW(needed, current.data());
+      if (length == 0) break;
+      if (length < needed) {
+        current.resize(length);
+        return current;
+      }
+    }
+    return L"C:\\";
   }
 
   std::wstring FullPath(const std::wstring& text) override {

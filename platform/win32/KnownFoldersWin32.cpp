@@ -9,29 +9,25 @@ namespace tessaro::platform {
 
 namespace {
 
-int Csidl(KnownFolder folder) {
+const KNOWNFOLDERID& FolderId(KnownFolder folder) {
   switch (folder) {
     case KnownFolder::kDocuments:
-      return CSIDL_PERSONAL;  // 5
+      return FOLDERID_Documents;
     case KnownFolder::kAppData:
-      return CSIDL_APPDATA;  // 26
+      break;
   }
-  return -1;
+  return FOLDERID_RoamingAppData;
 }
 
 class Win32KnownFolders final : public IKnownFolders {
  public:
   std::wstring Path(KnownFolder folder) override {
-    LPITEMIDLIST items = nullptr;
-    if (SHGetSpecialFolderLocation(nullptr, Csidl(folder), &items) != S_OK || items == nullptr)
-      return {};
-    // The wide form: the 8-bit one loses every user name outside the code page.
-    wchar_t buffer[MAX_PATH] = {};
-    const BOOL found = SHGetPathFromIDListW(items, buffer);
-    CoTaskMemFree(items);
-    if (!found) return {};
-    buffer[MAX_PATH - 1] = L'\0';
-    return std::wstring(buffer);
+    // No length limit, unlike the MAX_PATH buffer of the older calls.
+    PWSTR path = nullptr;
+    const HRESULT found = SHGetKnownFolderPath(FolderId(folder), KF_FLAG_DEFAULT, nullptr, &path);
+    std::wstring result = SUCCEEDED(found) && path != nullptr ? std::wstring(path) : std::wstring();
+    CoTaskMemFree(path);
+    return result;
   }
 };
 

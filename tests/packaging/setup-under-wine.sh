@@ -95,7 +95,13 @@ check "/restore-at-login on writes the setup's value" same "$?:$(value "$run" Te
 wine "$app/tessaro.exe" /restore-at-login maybe 2>/dev/null
 check "a bad argument exits with 2" same "$?" 2
 
-# A running Tessaro is closed as its close box closes it: it saves.
+# A running Tessaro is closed as its close box closes it: it saves. A copy
+# unpacked elsewhere (a portable one) is not the setup's and runs on.
+portable="$user/Downloads/Tessaro"
+mkdir -p "$portable"
+cp "$app/tessaro.exe" "$portable/tessaro.exe"
+wine "$portable/tessaro.exe" &
+elsewhere=$!
 wine "$app/tessaro.exe" &
 running=$!
 sleep 5
@@ -103,6 +109,7 @@ wine "$setup" /S
 check "install while Tessaro runs" same "$?" 0
 check "the running Tessaro was closed" sh -c "sleep 3; ! kill -0 $running 2>/dev/null"
 check "and saved its settings on the way" grep -q "next path" "$ini"
+check "a copy started from elsewhere runs on" kill -0 $elsewhere
 check "a plain reinstall keeps the restore at logon" same "$(value "$run" Tessaro)" "$restore"
 wait $running 2>/dev/null
 cp "$ini" "$prefix/settings-before"
@@ -118,6 +125,9 @@ check "uninstall removes the shortcut" missing "$menu"
 check "uninstall removes the Run value" same "$(value "$run" Tessaro)" ""
 check "uninstall removes the uninstall key" same "$(value "$uninst" DisplayName)" ""
 check "uninstall keeps the settings" cmp -s "$ini" "$prefix/settings-before"
+check "and leaves the copy from elsewhere running" kill -0 $elsewhere
+wine taskkill /f /im tessaro.exe >/dev/null 2>&1
+wait $elsewhere 2>/dev/null
 
 echo "setup test: $failures failures, $(($(date +%s) - start)) s"
 [ $failures -eq 0 ]

@@ -11,11 +11,14 @@ printf '[Startup]\ntarget drive=X:\ntarget path=%s\n' "$scratch/Eigene Daten" \
   > "$scratch/config/Tessaro.ini"
 
 run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
-  XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run" "$tessaro" "$@"; }
+  HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" \
+  XDG_RUNTIME_DIR="$scratch/run" "$tessaro" "$@"; }
 
 run --restore || { echo "--restore failed: $?"; exit 1; }
 [ "$(readlink "$scratch/run/tessaro/drives/X:")" = "$scratch/Eigene Daten" ] ||
   { echo "X: not mapped"; exit 1; }
+grep -q '/tessaro/drives/X%3A Eigene Daten (X:)$' "$scratch/config/gtk-3.0/bookmarks" ||
+  { echo "X: not in the sidebar"; exit 1; }
 run --restore-at-login maybe 2> "$scratch/usage"
 [ $? -eq 2 ] && grep -q '^Aufruf: tessaro ' "$scratch/usage" || { echo "no usage"; exit 1; }
 echo ok

@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 
+#include "platform/ProgramNames.h"
 #include "support/win32/TessaroHarness.h"
 #include "ui/Commands.h"
 #include "ui/win32/ControlIds.h"
@@ -21,6 +22,9 @@ using ui::CommandId;
 namespace ids = ui::win32;
 
 constexpr int Id(CommandId id) { return static_cast<int>(id); }
+
+// The About message's version line: project(VERSION), as CMake knows it.
+const std::wstring kVersion = L"Version " TESSARO_PROJECT_VERSION;
 
 // The settings file as the program writes it: ten keys, CRLF.
 struct Settings {
@@ -270,6 +274,31 @@ class LeavingTest : public TessaroE2e {
   std::string afterMap_;
 };
 
+// The setup's request to end: never answered inside an open box's loop; once
+// the box has closed, the program ends and saves as its close box would.
+TEST_F(LeavingTest, SetupsEndRequest_WaitsForAnOpenBox_ThenSavesAsTheCloseBox) {
+  StartProgram();
+  Map(L"X:", L"C:\\Daten");
+  ASSERT_EQ(P().WaitForRecordedLines(1).size(), 1u);
+  DeleteSettings();
+  const UINT request = RegisterWindowMessageW(names::kEndRequestMessage);
+  ASSERT_NE(request, 0u);
+
+  P().PostCommand(Id(CommandId::mnuAbout));
+  HWND box = P().WaitForWindow(L"#32770");
+  ASSERT_NE(box, nullptr);
+  PostMessageW(P().Main(), request, 0, 0);
+  EXPECT_FALSE(P().WaitForExit(1000)) << "ended from inside the box's loop";
+  EXPECT_TRUE(IsWindowVisible(box));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitUntilGone(box));
+
+  PostMessageW(P().Main(), request, 0, 0);
+  ASSERT_TRUE(P().WaitForExit(15000)) << "the setup's request did not end the program";
+  EXPECT_NE(ReadSettings().find("target drive=X:\r\ntarget path=C:\\Daten\r\n"), std::string::npos)
+      << ReadSettings();
+}
+
 TEST_F(LeavingTest, CloseBox_WithResetMark_ForgetsTheChoice) {
   MapThenMarkReset();
   CloseByCloseBox();
@@ -428,7 +457,7 @@ TEST_F(AboutTest, FileMenuAndTrayMenu_ShowTheSameMessage) {
     ASSERT_TRUE(P().WaitUntilGone(box));
   }
   EXPECT_EQ(texts[0].rfind(notice, 0), 0u) << Utf8(texts[0]);
-  EXPECT_NE(texts[0].find(L"\rVersion 1.2.2\r\r"), std::wstring::npos) << Utf8(texts[0]);
+  EXPECT_NE(texts[0].find(L"\r" + kVersion + L"\r\r"), std::wstring::npos) << Utf8(texts[0]);
   EXPECT_EQ(texts[0], texts[1]);
   // Shown from the tray, the window stays hidden.
   EXPECT_FALSE(P().MainVisible());
@@ -439,6 +468,14 @@ TEST_F(AboutTest, FileMenuAndTrayMenu_ShowTheSameMessage) {
 
 class MainWindowInputTest : public TessaroE2e {
  protected:
+  // A message box's text: its static control that has any.
+  HWND BoxText(HWND box) {
+    HWND text = nullptr;
+    while ((text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr &&
+           P().Text(text).empty()) {
+    }
+    return text;
+  }
   HWND Focus() {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
@@ -627,14 +664,11 @@ TEST_F(MainWindowInputTest, ScreenReaderNames_BoxesByLabel_DotButtonsByPurpose_A
   P().PostCommand(Id(CommandId::mnuAbout));
   HWND box = P().WaitForWindow(L"#32770");
   ASSERT_NE(box, nullptr);
-  HWND text = nullptr;
-  while ((text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr &&
-         P().Text(text).empty()) {
-  }
+  HWND text = BoxText(box);
   ASSERT_NE(text, nullptr);
-  EXPECT_NE(P().Text(text).find(L"\rVersion 1.2.2\r\r"), std::wstring::npos);
+  EXPECT_NE(P().Text(text).find(L"\r" + kVersion + L"\r\r"), std::wstring::npos);
   const std::wstring spoken = AccessibleName(text);
-  EXPECT_NE(spoken.find(L"\r\nVersion 1.2.2\r\n\r\n"), std::wstring::npos) << Utf8(spoken);
+  EXPECT_NE(spoken.find(L"\r\n" + kVersion + L"\r\n\r\n"), std::wstring::npos) << Utf8(spoken);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(P().WaitUntilGone(box));
 
@@ -646,6 +680,65 @@ TEST_F(MainWindowInputTest, ScreenReaderNames_BoxesByLabel_DotButtonsByPurpose_A
   EXPECT_EQ(AccessibleName(GetDlgItem(dialog, ids::kIdFile1)), L"Dateien");
   PostMessageW(dialog, WM_CLOSE, 0, 0);
   ASSERT_TRUE(P().WaitUntilGone(dialog));
+}
+
+TEST_F(MainWindowInputTest, ScreenReaderQuery_NeverLoadsADllPlantedBesideTheProgram) {
+  // Wine prefers its own oleacc wherever a copy lies. Told to prefer a file it
+  // finds, for tessaro.exe alone and while the test runs, it searches as
+  // Windows does: the program's folder first.
+  struct PreferFoundOleacc {
+    const wchar_t* key = L"Software\\Wine\\AppDefaults\\tessaro.exe\\DllOverrides";
+    PreferFoundOleacc() {
+      RegSetKeyValueW(HKEY_CURRENT_USER, key, L"*oleacc", REG_SZ, L"native,builtin",
+                      sizeof(L"native,builtin"));
+    }
+    ~PreferFoundOleacc() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"*oleacc"); }
+  } const prefer;
+  program_ = std::make_unique<TessaroProcess>(L"PlantedDll");
+  ASSERT_TRUE(CopyFileW(FromUnixPath(PLANTED_DLL).c_str(), (P().Folder() + L"\\oleacc.dll").c_str(),
+                        FALSE));
+  ASSERT_TRUE(P().Start());
+  EXPECT_EQ(AccessibleName(Drive()), L"Laufwerk ausw\u00E4hlen");
+  EXPECT_EQ(AccessibleName(P().Control(Id(CommandId::cmdOpenPath))), L"Ordner w\u00E4hlen");
+  EXPECT_EQ(GetFileAttributesW((P().Folder() + L"\\planted-dll-loaded.txt").c_str()),
+            INVALID_FILE_ATTRIBUTES)
+      << "the oleacc.dll beside tessaro.exe was loaded";
+}
+
+TEST_F(MainWindowInputTest, NestedMessageBoxes_EachNamedByItsOwnText) {
+  const SystemSubstHidden hidden;
+  StartProgram(/*withSubst=*/false);
+  P().SetText(Drive(), L"X:");
+  P().SetText(Folder(), L"C:\\Daten");
+  P().PostClick(P().Control(Id(CommandId::cmdSubst)));
+  HWND outer = P().WaitForWindow(L"#32770");
+  ASSERT_NE(outer, nullptr);
+  HWND outerText = BoxText(outer);
+  ASSERT_NE(outerText, nullptr);
+  const std::wstring outerName = AccessibleName(outerText);
+  EXPECT_NE(outerName.find(L"\"subst\""), std::wstring::npos) << Utf8(outerName);
+
+  // The tray menu's About, chosen while the message is up, runs inside its loop.
+  P().PostCommand(Id(CommandId::mnuBarAbout));
+  HWND inner = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    inner = nullptr;
+    while ((inner = FindWindowExW(nullptr, inner, L"#32770", nullptr)) != nullptr) {
+      if (inner != outer && IsWindowVisible(inner) && P().Text(inner) == L"\u00DCber...") break;
+    }
+    return inner != nullptr;
+  }));
+  const std::wstring innerName = AccessibleName(BoxText(inner));
+  EXPECT_NE(innerName.find(L"\r\n" + kVersion + L"\r\n"), std::wstring::npos) << Utf8(innerName);
+  EXPECT_EQ(AccessibleName(outerText), outerName);
+  PostMessageW(inner, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitUntilGone(inner));
+
+  // The outer box keeps its own name after the inner one has gone.
+  EXPECT_EQ(AccessibleName(outerText), outerName);
+  PostMessageW(outer, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(P().WaitUntilGone(outer));
+  EXPECT_TRUE(P().Running());
 }
 
 // --- the folder dialog ----------------------------------------------------

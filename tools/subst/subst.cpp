@@ -4,7 +4,10 @@
 //   subst                 lists the drives:  X:\: => /home/anna/Daten
 //   subst X: PATH         maps X: to PATH
 //   subst X: /d           removes X:
+//
+// A mapped drive also shows in the file managers' sidebars (SidebarBookmarks.h).
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,19 +19,35 @@
 #include <vector>
 
 #include "platform/posix/DrivesFolder.h"
+#include "platform/posix/SidebarBookmarks.h"
 
 namespace {
 
+using tessaro::platform::AddToSidebars;
 using tessaro::platform::DriveLinkName;
 using tessaro::platform::DrivesFolder;
 using tessaro::platform::OpenDrivesFolder;
 using tessaro::platform::PrepareDrivesFolder;
 using tessaro::platform::ReadDriveLinks;
+using tessaro::platform::RemoveFromSidebars;
 using tessaro::platform::UniqueFd;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
   return 1;
+}
+
+// A sidebar entry that could not be written is reported, never a failure:
+// the drive itself is mapped or removed all the same.
+void Report(const std::vector<std::string>& skipped) {
+  for (const auto& line : skipped) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+// Two subst runs at once must not lose each other's sidebar entries.
+void LockFolder(const UniqueFd& folder) {
+  if (!folder.valid()) return;
+  while (::flock(folder.get(), LOCK_EX) != 0 && errno == EINTR) {
+  }
 }
 
 // "X:" in either case; C: stays the root file system's letter.
@@ -112,11 +131,14 @@ int Map(const std::string& driveText, char letter, const std::string& path) {
   const UniqueFd folder = PrepareDrivesFolder(&error);
   if (!folder.valid()) return RefuseFolder(error);
 
-  if (::symlinkat(AbsoluteFolder(path).c_str(), folder.get(), name.c_str()) != 0) {
+  const std::string target = AbsoluteFolder(path);
+  if (::symlinkat(target.c_str(), folder.get(), name.c_str()) != 0) {
     if (errno == EEXIST) return Fail("Drive already SUBSTed");
     if (errno == ENAMETOOLONG) return Fail("Path too long - " + path);
     return Fail("Cannot create drive " + driveText + " - " + std::strerror(errno));
   }
+  LockFolder(folder);
+  Report(AddToSidebars(DrivesFolder(), letter, target));
   return 0;
 }
 
@@ -125,10 +147,12 @@ int Remove(const std::string& driveText, char letter) {
   std::string error;
   const UniqueFd folder = OpenDrivesFolder(DrivesFolder(), &error);
   if (!error.empty()) return RefuseFolder(error);
-  if (!folder.valid() || !IsLinkAt(folder.get(), name) ||
-      ::unlinkat(folder.get(), name.c_str(), 0) != 0) {
-    return Fail("Invalid parameter - " + driveText);
-  }
+  const bool removed = folder.valid() && IsLinkAt(folder.get(), name) &&
+                       ::unlinkat(folder.get(), name.c_str(), 0) == 0;
+  // A sidebar entry outlives the link when the session ended; it goes too.
+  LockFolder(folder);
+  Report(RemoveFromSidebars(DrivesFolder(), letter));
+  if (!removed) return Fail("Invalid parameter - " + driveText);
   return 0;
 }
 

@@ -5,6 +5,8 @@
 #include <oleauto.h>
 
 #include <new>
+#include <string>
+#include <utility>
 
 #include "ui/Accessibility.h"
 
@@ -24,14 +26,26 @@ Function Load(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+// From System32 only: the program's own folder (a Downloads folder, say) may
+// hold a planted DLL of the same name. Windows 7 without the update that
+// brought the search flags refuses them; the full path does the same there.
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  if (HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
+  if (GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
+  wchar_t folder[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// COM is initialised once by the program (wWinMain) before any window exists:
+// the standard objects are marshalled to the screen reader through it.
 const AccessibilityApi* Api() {
   static const AccessibilityApi api = [] {
     AccessibilityApi loaded;
-    // The standard objects are marshalled to the screen reader through COM.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (FAILED(com) && com != RPC_E_CHANGED_MODE) return loaded;
-    HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-    HMODULE oleaut = LoadLibraryW(L"oleaut32.dll");
+    HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+    HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
     if (oleacc == nullptr || oleaut == nullptr) return loaded;
     loaded.createStdAccessibleObject =
         Load<decltype(loaded.createStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject");
@@ -49,26 +63,35 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 
 // The system's own object for the control, under another name. Everything
 // else (role, state, value, children, location, actions) is the system's.
+// The interfaces a screen reader asks the standard object for are answered by
+// this one object, so COM identity holds: IUnknown from any of them is the same
+// pointer, and asking back for IAccessible yields the named object again.
 // Only Release ever destroys it, never a delete through the interface.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class NamedAccessible final : public IAccessible {
+class NamedAccessible final : public IAccessible, public IEnumVARIANT, public IOleWindow {
  public:
-  NamedAccessible(IAccessible* standard, const wchar_t* name, const AccessibilityApi& api)
-      : standard_(standard), name_(name), api_(api) {}
+  NamedAccessible(IAccessible* standard, std::wstring name, const AccessibilityApi& api)
+      : standard_(standard), name_(std::move(name)), api_(api) {}
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
+    *object = nullptr;
     if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) ||
         riid == __uuidof(IAccessible)) {
       *object = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
+    } else if (riid == __uuidof(IEnumVARIANT) && Standard(riid, &enum_)) {
+      *object = static_cast<IEnumVARIANT*>(this);
+    } else if (riid == __uuidof(IOleWindow) && Standard(riid, &window_)) {
+      *object = static_cast<IOleWindow*>(this);
+    } else {
+      // Handing out another object's interface would break identity.
+      return E_NOINTERFACE;
     }
-    // IEnumVARIANT, IOleWindow and the like: the standard object's.
-    return standard_->QueryInterface(riid, object);
+    AddRef();
+    return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override {
     return static_cast<ULONG>(InterlockedIncrement(&refs_));
@@ -164,17 +187,45 @@ class NamedAccessible final : public IAccessible {
     return standard_->put_accValue(child, value);
   }
 
+  // IEnumVARIANT: the standard object's children.
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* children, ULONG* fetched) override {
+    return enum_->Next(count, children, fetched);
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return enum_->Skip(count); }
+  HRESULT STDMETHODCALLTYPE Reset() override { return enum_->Reset(); }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override { return enum_->Clone(copy); }
+
+  // IOleWindow: the control's window.
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override { return window_->GetWindow(window); }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override {
+    return window_->ContextSensitiveHelp(enter);
+  }
+
  private:
-  ~NamedAccessible() { standard_->Release(); }
+  ~NamedAccessible() {
+    if (enum_ != nullptr) enum_->Release();
+    if (window_ != nullptr) window_->Release();
+    standard_->Release();
+  }
+
+  // The standard object's interface, asked for once and kept.
+  template <typename Interface>
+  bool Standard(REFIID riid, Interface** kept) {
+    if (*kept != nullptr) return true;
+    return SUCCEEDED(standard_->QueryInterface(riid, reinterpret_cast<void**>(kept))) &&
+           *kept != nullptr;
+  }
 
   LONG refs_ = 1;
   IAccessible* standard_;
+  IEnumVARIANT* enum_ = nullptr;
+  IOleWindow* window_ = nullptr;
   std::wstring name_;
   const AccessibilityApi& api_;
 };
 #pragma GCC diagnostic pop
 
-LRESULT AnswerWithName(HWND control, WPARAM flags, const wchar_t* name) {
+LRESULT AnswerWithName(HWND control, WPARAM flags, const std::wstring& name) {
   const AccessibilityApi* api = Api();
   if (api == nullptr) return 0;
   IAccessible* standard = nullptr;
@@ -187,63 +238,95 @@ LRESULT AnswerWithName(HWND control, WPARAM flags, const wchar_t* name) {
     standard->Release();
     return 0;
   }
-  const LRESULT result = api->lresultFromObject(__uuidof(IAccessible), flags, named);
+  const LRESULT result =
+      api->lresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(named));
   named->Release();
   return result > 0 ? result : 0;
 }
 
 constexpr UINT_PTR kNameSubclassId = 1;
 
+// The control owns its copy of the name, kept in a window property and freed
+// with the control.
+constexpr const wchar_t* kNameProperty = L"TessaroAccessibleName";
+
 LRESULT CALLBACK NameSubclass(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                              DWORD_PTR data) {
-  const auto* name = reinterpret_cast<const wchar_t*>(data);
+                              DWORD_PTR /*data*/) {
   if (msg == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-    if (const LRESULT answer = AnswerWithName(control, wParam, name); answer != 0) return answer;
+    if (const auto* name = static_cast<const std::wstring*>(GetPropW(control, kNameProperty))) {
+      if (const LRESULT answer = AnswerWithName(control, wParam, *name); answer != 0) return answer;
+    }
   } else if (msg == WM_NCDESTROY) {
     RemoveWindowSubclass(control, &NameSubclass, kNameSubclassId);
+    delete static_cast<std::wstring*>(RemovePropW(control, kNameProperty));
   }
   return DefSubclassProc(control, msg, wParam, lParam);
 }
 
 void Subclass(HWND control, const wchar_t* name) {
+  auto* owned = new (std::nothrow) std::wstring(name);
+  if (owned == nullptr) return;
   // A second call only replaces the name.
-  SetWindowSubclass(control, &NameSubclass, kNameSubclassId, reinterpret_cast<DWORD_PTR>(name));
+  auto* previous = static_cast<std::wstring*>(GetPropW(control, kNameProperty));
+  if (!SetPropW(control, kNameProperty, owned)) {
+    delete owned;
+    return;
+  }
+  delete previous;
+  SetWindowSubclass(control, &NameSubclass, kNameSubclassId, 0);
 }
 
-// The message box being shown and the text its static control is to be
-// named by; one box at a time on the one user-interface thread.
+// The message box being shown and the text its static control is to be named
+// by. Each box keeps its own on its caller's stack: a box opened from inside
+// another box's loop (the tray's About while a message is up) has its own,
+// and the outer one's comes back when it ends.
 struct PendingBox {
-  HHOOK hook = nullptr;
   const std::wstring* text = nullptr;
-  std::wstring spoken;  // the name of the box's text, alive as long as the box
+  std::wstring spoken;
+  PendingBox* outer = nullptr;
 };
-PendingBox pending;
+thread_local PendingBox* current = nullptr;
 
 BOOL CALLBACK NameMatchingStatic(HWND child, LPARAM found) {
+  const PendingBox& box = *current;
   wchar_t className[16] = {};
   GetClassNameW(child, className, 16);
   if (lstrcmpiW(className, L"Static") != 0) return TRUE;
   const int length = GetWindowTextLengthW(child);
-  if (length != static_cast<int>(pending.text->size())) return TRUE;
+  if (length != static_cast<int>(box.text->size())) return TRUE;
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   GetWindowTextW(child, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(length));
-  if (text != *pending.text) return TRUE;
-  SetAccessibleName(child, pending.spoken.c_str());
+  if (text != *box.text) return TRUE;
+  SetAccessibleName(child, box.spoken.c_str());
   *reinterpret_cast<bool*>(found) = true;
   return FALSE;
 }
 
 LRESULT CALLBACK MessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
   // The box is activated once its text stands in its static control.
-  if (code == HCBT_ACTIVATE && pending.text != nullptr) {
+  if (code == HCBT_ACTIVATE && current != nullptr && current->text != nullptr) {
     bool found = false;
     EnumChildWindows(reinterpret_cast<HWND>(wParam), &NameMatchingStatic,
                      reinterpret_cast<LPARAM>(&found));
-    if (found) pending.text = nullptr;
+    if (found) current->text = nullptr;
   }
-  return CallNextHookEx(pending.hook, code, wParam, lParam);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
+
+// One hook per box, removed when its box has ended, however deep the nesting.
+class BoxHook {
+ public:
+  BoxHook() : hook_(SetWindowsHookExW(WH_CBT, &MessageBoxHook, nullptr, GetCurrentThreadId())) {}
+  ~BoxHook() {
+    if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+  }
+  BoxHook(const BoxHook&) = delete;
+  BoxHook& operator=(const BoxHook&) = delete;
+
+ private:
+  HHOOK hook_;
+};
 
 }  // namespace
 
@@ -270,12 +353,14 @@ void PlaceLabelBefore(HWND label, HWND control) {
 
 int MessageBoxForReaders(HWND owner, const std::wstring& text, const std::wstring& title,
                          UINT style) {
-  pending.text = &text;
-  pending.spoken = access::WithLineBreaks(text, L"\r\n");
-  pending.hook = SetWindowsHookExW(WH_CBT, &MessageBoxHook, nullptr, GetCurrentThreadId());
-  const int result = MessageBoxW(owner, text.c_str(), title.c_str(), style);
-  if (pending.hook != nullptr) UnhookWindowsHookEx(pending.hook);
-  pending = {};
+  PendingBox box{&text, access::WithLineBreaks(text, L"\r\n"), current};
+  current = &box;
+  int result = 0;
+  {
+    const BoxHook hook;
+    result = MessageBoxW(owner, text.c_str(), title.c_str(), style);
+  }
+  current = box.outer;
   return result;
 }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "platform/CommandRunner.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
+#include "platform/ProgramNames.h"
 #include "text/TextCodec.h"
 #include "ui/CommandLine.h"
 #include "ui/frmMain.h"
@@ -73,10 +75,50 @@ int RunCommandLineMode(ui::StartMode mode) {
   return outcome.exitCode;
 }
 
+// No DLL that is loaded after start-up, by us or by a system DLL on our
+// behalf, is searched for in the program's own folder, where a planted one
+// could wait (a zip unpacked into Downloads). Looked up at run time: Windows 7
+// has it only with an update.
+void LoadDllsFromSystem32Only() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  if (kernel32 == nullptr) return;
+  const auto set = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+  if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+// COM for the whole run of the window: a screen reader's questions reach the
+// controls through it.
+class ComApartment {
+ public:
+  ComApartment() : ready_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (ready_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool ready_;
+};
+
+// The setup asks a Tessaro it is about to replace to end, as the close box
+// would end it (it saves). Answered here, at the top of the loop, never from
+// inside a modal box's own loop: such a loop drops the request and the setup
+// asks again once the box has closed.
+bool EndedOnSetupRequest(const MSG& msg, HWND main) {
+  static const UINT request = RegisterWindowMessageW(names::kEndRequestMessage);
+  if (request == 0 || msg.message != request || msg.hwnd != main) return false;
+  SendMessageW(main, WM_CLOSE, 0, 0);
+  return true;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {
+  LoadDllsFromSystem32Only();
   // A drive without a medium must not make the system ask the user to insert
   // one while the folder dialog looks at it.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -84,6 +126,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   const ui::StartMode mode = ui::ParseStartMode(ArgumentsAfterProgram(), ui::SwitchStyle::kWindows);
   if (mode != ui::StartMode::kNormal) return RunCommandLineMode(mode);
 
+  const ComApartment com;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -93,7 +136,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   ui::win32::TrayIconWin32 tray;
   ui::win32::ClockWin32 clock;
   ui::win32::ProcessExitWin32 exit;
-  ui::win32::VersionResourceWin32 version;
+  ui::win32::BuildVersion version;
 
   ui::win32::MainWindow window(instance, tray);
   if (!window.Create()) return 1;
@@ -105,6 +148,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (EndedOnSetupRequest(msg, window.hwnd())) continue;
     if (window.TranslateDialogKeys(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -14,90 +14,15 @@
 
 #include <gtest/gtest.h>
 
+#include "SubstHarness.h"
 #include "platform/posix/DrivesFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct SubstRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(int fd) {
-  std::string text;
-  std::array<char, 4096> buffer{};
-  ssize_t n = 0;
-  while ((n = ::read(fd, buffer.data(), buffer.size())) > 0) {
-    text.append(buffer.data(), static_cast<std::size_t>(n));
-  }
-  return text;
-}
-
-// Runs subst with exactly these arguments and this environment; output goes
-// to files so neither pipe can fill up.
-SubstRun RunSubst(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                  const fs::path& scratch, const fs::path& cwd = "/") {
-  const fs::path outPath = scratch / "out.txt";
-  const fs::path errPath = scratch / "err.txt";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-
-  std::vector<char*> argv{const_cast<char*>(SUBST_EXE)};
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  std::vector<char*> envp;
-  for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-  envp.push_back(nullptr);
-
-  SubstRun run;
-  pid_t pid = 0;
-  if (posix_spawn(&pid, SUBST_EXE, &actions, nullptr, argv.data(), envp.data()) != 0) return run;
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  const int outFd = ::open(outPath.c_str(), O_RDONLY);
-  const int errFd = ::open(errPath.c_str(), O_RDONLY);
-  run.out = ReadAll(outFd);
-  run.err = ReadAll(errFd);
-  ::close(outFd);
-  ::close(errFd);
-  return run;
-}
-
-class SubstTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "subst-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    // The runtime folder does not exist yet: subst has to make it.
-    runtime_ = root_ / "run" / "user";
-    data_ = root_ / "Daten";
-    fs::create_directories(data_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
-
-  std::vector<std::string> Env() const { return {"XDG_RUNTIME_DIR=" + runtime_.string()}; }
-  SubstRun Subst(const std::vector<std::string>& args) { return RunSubst(args, Env(), root_); }
-  fs::path Drives() const { return runtime_ / "tessaro" / "drives"; }
-
-  fs::path root_;
-  fs::path runtime_;
-  fs::path data_;
-};
+using subst_test::RunSubst;
+using subst_test::SubstRun;
+using subst_test::SubstTest;
 
 TEST_F(SubstTest, Map_NewDrivesFolder_CreatesPrivateFolderAndLink) {
   const SubstRun run = Subst({"X:", data_.string()});
@@ -108,6 +33,7 @@ TEST_F(SubstTest, Map_NewDrivesFolder_CreatesPrivateFolderAndLink) {
   struct stat st {};
   ASSERT_EQ(::stat(Drives().c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_NE(st.st_mode & S_ISVTX, 0u) << "the runtime folder's clean-up must leave it alone";
   ASSERT_EQ(::stat((runtime_ / "tessaro").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
@@ -265,7 +191,7 @@ class SubstFallbackTest : public SubstTest {
 TEST_F(SubstFallbackTest, NoRuntimeDir_UsesPrivateTmpFolder) {
   const fs::path base = FallbackBase();
   if (fs::exists(fs::symlink_status(base))) GTEST_SKIP() << base << " is in use on this machine";
-  const SubstRun run = RunSubst({"X:", data_.string()}, {}, root_);
+  const SubstRun run = RunSubst({"X:", data_.string()}, HomeEnv(), root_);
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(fs::read_symlink(base / "drives" / "X:"), data_);
   struct stat st {};
@@ -278,7 +204,7 @@ TEST_F(SubstFallbackTest, PlantedLinkInTmp_Refused) {
   const fs::path base = FallbackBase();
   if (fs::exists(fs::symlink_status(base))) GTEST_SKIP() << base << " is in use on this machine";
   fs::create_directory_symlink(root_, base);
-  const SubstRun run = RunSubst({"X:", data_.string()}, {}, root_);
+  const SubstRun run = RunSubst({"X:", data_.string()}, HomeEnv(), root_);
   fs::remove(base);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("not a directory"), std::string::npos) << run.err;
@@ -290,7 +216,7 @@ TEST_F(SubstFallbackTest, OpenTmpFolder_Refused) {
   if (fs::exists(fs::symlink_status(base))) GTEST_SKIP() << base << " is in use on this machine";
   fs::create_directory(base);
   fs::permissions(base, fs::perms::owner_all | fs::perms::others_all);
-  const SubstRun run = RunSubst({"X:", data_.string()}, {}, root_);
+  const SubstRun run = RunSubst({"X:", data_.string()}, HomeEnv(), root_);
   fs::remove_all(base);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("open to other users"), std::string::npos) << run.err;

@@ -44,8 +44,8 @@ std::string DrivesFolder();
 // refused the handle is invalid and *error says why.
 UniqueFd OpenDrivesFolder(const std::string& folder, std::string* error);
 
-// Creates the drives folder and the private folders above it (mode 0700),
-// checking each as OpenDrivesFolder does. Returns the open folder, or an
+// Creates the drives folder and the private folders above it (mode 0700, the
+// drives folder sticky), checking each as OpenDrivesFolder does. Returns the open folder, or an
 // invalid handle with the reason in *error.
 UniqueFd PrepareDrivesFolder(std::string* error);
 

@@ -8,8 +8,8 @@ namespace tessaro::ui::win32 {
 
 // Gives a control the name a screen reader announces, where its own text says
 // nothing (a "..." button) or the wrong thing (a combo box is read by its
-// text). A combo box's edit field gets the same name. The name must outlive
-// the control.
+// text). A combo box's edit field gets the same name. The control keeps its
+// own copy of the name.
 void SetAccessibleName(HWND control, const wchar_t* name);
 
 // Puts a label directly before its control in the z-order, where the system's

@@ -4,6 +4,8 @@
 // end-to-end driver. Buttons carry their command id from ui/Commands.h. Ids 1
 // and 2 stay unused: the dialog manager sends IDOK and IDCANCEL for Enter and
 // Escape, and nothing may answer them.
+#include "platform/ProgramNames.h"
+
 namespace tessaro::ui::win32 {
 
 enum ControlId : int {
@@ -21,7 +23,7 @@ enum ControlId : int {
   kIdFile1,
 };
 
-inline constexpr const wchar_t* kMainWindowClass = L"TessaroMain";
+inline constexpr const wchar_t* kMainWindowClass = names::kMainWindowClass;
 inline constexpr const wchar_t* kPicture1Class = L"TessaroPicture1";
 inline constexpr const wchar_t* kOpenPathClass = L"TessaroOpenPath";
 

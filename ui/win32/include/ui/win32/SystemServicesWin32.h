@@ -14,9 +14,9 @@ class ProcessExitWin32 final : public IProcessExit {
   void EndNow() override;
 };
 
-// Reads the version from the exe's own version resource, so the About message
-// can never disagree with what Explorer shows in the file's properties.
-class VersionResourceWin32 final : public IVersionSource {
+// The version the build was made with: the version resource, which Explorer
+// shows in the file's properties, is generated from the same numbers.
+class BuildVersion final : public IVersionSource {
  public:
   ProgramVersion Version() override;
 };
