@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/ProfileFile.h"
+#include "support/Files.h"
 #include "text/TextCodec.h"
 
 namespace {
@@ -71,10 +72,8 @@ void Measure(const char* label, const fs::path& file, const std::string& initial
 }  // namespace
 
 int main() {
-  std::random_device seed;
-  const fs::path folder = fs::temp_directory_path() / ("profile-bench-" + std::to_string(seed()));
-  fs::create_directory(folder);
-  const fs::path file = folder / "Tessaro.ini";
+  const tessaro::testing::TempFolder folder;
+  const fs::path file = folder.Path() / "Tessaro.ini";
 
   Measure(
       "ten-key settings file", file,
@@ -89,8 +88,5 @@ int main() {
   std::string many;
   while (many.size() < (1U << 20)) many += "[S" + std::to_string(many.size()) + "]\nkey=value\n";
   Measure("1 MiB of sections", file, many);
-
-  std::error_code error;
-  fs::remove_all(folder, error);
   return 0;
 }

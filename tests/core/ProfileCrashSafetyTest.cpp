@@ -25,6 +25,7 @@
 #include <system_error>
 
 #include "core/ProfileFile.h"
+#include "support/Files.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::profile {
@@ -34,21 +35,9 @@ namespace fs = std::filesystem;
 
 class ProfileCrashSafety : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("profile-crash-test-" + std::to_string(random()));
-    ASSERT_TRUE(fs::create_directory(folder_));
-    file_ = text::DecodeUtf8Lossy((folder_ / "Tessaro.ini").string());
-  }
-  void TearDown() override {
-    std::error_code error;
-    fs::remove_all(folder_, error);
-  }
+  void SetUp() override { file_ = text::DecodeUtf8Lossy((folder_ / "Tessaro.ini").string()); }
 
-  std::string Content() const {
-    std::ifstream in(folder_ / "Tessaro.ini", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  std::string Content() const { return testing::ReadBytes(folder_ / "Tessaro.ini"); }
   std::size_t TempFileCount() const {
     std::size_t count = 0;
     for (const auto& entry : fs::directory_iterator(folder_)) {
@@ -57,7 +46,8 @@ class ProfileCrashSafety : public ::testing::Test {
     return count;
   }
 
-  fs::path folder_;
+  const testing::TempFolder temp_;
+  const fs::path folder_ = temp_.Path();
   std::wstring file_;
 };
 

@@ -19,6 +19,7 @@
 
 #include "core/ProfileFile.h"
 #include "platform/FileIo.h"
+#include "support/Files.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::profile {
@@ -36,35 +37,19 @@ std::wstring ToWide(const fs::path& path) {
 
 class ProfileFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("profile-file-test-" + std::to_string(random()));
-    ASSERT_TRUE(fs::create_directory(folder_));
-    file_ = folder_ / "Tessaro.ini";
-  }
-  void TearDown() override {
-    std::error_code error;
-    for (const auto& entry : fs::recursive_directory_iterator(folder_, error)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, error);
-    }
-    fs::remove_all(folder_, error);
-  }
-
   static void Put(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
-  static std::string Get(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  static std::string Get(const fs::path& path) { return testing::ReadBytes(path); }
   std::size_t EntryCount() const {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
   }
   std::wstring File() const { return ToWide(file_); }
 
-  fs::path folder_;
-  fs::path file_;
+  const testing::TempFolder temp_;
+  const fs::path folder_ = temp_.Path();
+  fs::path file_ = folder_ / "Tessaro.ini";
 };
 
 TEST_F(ProfileFileTest, MissingFile_ReadsEmpty_AndReadingCreatesNothing) {

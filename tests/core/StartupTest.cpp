@@ -8,22 +8,13 @@
 namespace tessaro {
 namespace {
 
-using testing::FakeKnownFolders;
 using testing::ReadBytes;
-using testing::TempFolder;
 using testing::WriteBytes;
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public ::testing::Test, protected testing::SettingsFolders {
  protected:
-  StartupTest() {
-    folders.folders[platform::KnownFolder::kDocuments] = L"/home/anna/Dokumente";
-    folders.folders[platform::KnownFolder::kAppData] = dir.WidePath();
-  }
+  StartupTest() : SettingsFolders(L"/home/anna/Dokumente") {}
 
-  std::filesystem::path IniFile() const { return dir.Path() / "Tessaro.ini"; }
-
-  TempFolder dir;
-  FakeKnownFolders folders;
   AppState app;
 };
 

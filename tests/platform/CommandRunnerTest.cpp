@@ -20,17 +20,9 @@ namespace {
 
 #ifndef _WIN32
 
+// Temporary folders, files and environment of the test support.
+using namespace tessaro::testing;
 namespace fs = std::filesystem;
-using tessaro::testing::ScopedEnvironment;
-using tessaro::testing::TempFolder;
-using tessaro::testing::WriteFile;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
 
 class PosixCommandRunnerTest : public ::testing::Test {
  protected:
@@ -49,7 +41,7 @@ TEST_F(PosixCommandRunnerTest, WaitsForTheProgramAndHandsBackItsExitCode) {
   const RunResult result = MakeSystemCommandRunner()->RunAndWait(LR"(subst X:  "/a b")");
   EXPECT_EQ(result.status, RunStatus::kStarted);
   EXPECT_EQ(result.exitCode, 7);
-  EXPECT_EQ(ReadText(done), "X:|/a b|");
+  EXPECT_EQ(ReadBytes(done), "X:|/a b|");
 }
 
 TEST_F(PosixCommandRunnerTest, MissingProgram_NotFoundAndKilledProgram_Failure) {
@@ -145,7 +137,7 @@ TEST(PosixAutostartTest, OnWritesTheEntryForThisProgramOffRemovesIt) {
 
   ASSERT_EQ(autostart->SetRestoreAtLogin(true), AutostartResult::kDone);
   const std::string self = fs::read_symlink("/proc/self/exe").string();
-  EXPECT_EQ(ReadText(entry), *RestoreAutostartEntry(self));
+  EXPECT_EQ(ReadBytes(entry), *RestoreAutostartEntry(self));
 
   EXPECT_EQ(autostart->SetRestoreAtLogin(false), AutostartResult::kDone);
   EXPECT_FALSE(fs::exists(entry));

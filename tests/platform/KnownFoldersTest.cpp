@@ -22,9 +22,8 @@ namespace fs = std::filesystem;
 
 #ifndef _WIN32
 
-using tessaro::testing::ScopedEnvironment;
-using tessaro::testing::TempFolder;
-using tessaro::testing::WriteFile;
+// Temporary folders, files and environment of the test support.
+using namespace tessaro::testing;
 
 // Every test gets a home and a config folder of its own, never the machine's.
 class PosixKnownFoldersTest : public ::testing::Test {

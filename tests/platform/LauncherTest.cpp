@@ -19,7 +19,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "support/Files.h"
@@ -61,9 +60,8 @@ class Ends {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using tessaro::testing::ScopedEnvironment;
-using tessaro::testing::TempFolder;
-using tessaro::testing::WriteFile;
+// Temporary folders, files and environment of the test support.
+using namespace tessaro::testing;
 
 // A stand-in for subst: writes a tag, then each argument on a line of its own,
 // and marks the end with a second file so the test knows it is complete.
@@ -76,20 +74,13 @@ std::string RecordingScript(const std::string& tag) {
          ": > \"$TESSARO_TEST_OUTPUT.done\"\n";
 }
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
 // Pids of the live or dead-but-unreaped children of this process.
 std::vector<std::string> OurChildren() {
   std::vector<std::string> children;
   const std::string self = std::to_string(::getpid());
   std::error_code error;
   for (const auto& entry : fs::directory_iterator("/proc", error)) {
-    const std::string stat = ReadText(entry.path() / "stat");
+    const std::string stat = ReadBytes(entry.path() / "stat");
     const std::size_t close = stat.rfind(')');
     if (close == std::string::npos) continue;
     std::istringstream fields(stat.substr(close + 1));
@@ -119,7 +110,7 @@ class PosixLauncherTest : public ::testing::Test {
       std::this_thread::sleep_for(5ms);
     }
     std::vector<std::string> lines;
-    std::istringstream content(ReadText(output_));
+    std::istringstream content(ReadBytes(output_));
     for (std::string line; std::getline(content, line);) lines.push_back(line);
     fs::remove(output_);
     fs::remove(output_.string() + ".done");
@@ -218,12 +209,16 @@ TEST_F(PosixLauncherTest, DirectoryOrPlainFileOnPath_Skipped) {
 
 TEST_F(PosixLauncherTest, NotAProgram_FailedWithReasonAndNoShellFallback) {
   // Without a #! line a shell would run this; posix_spawn must refuse it.
-  WriteFile(bin_ / "subst", ": > \"$TESSARO_TEST_OUTPUT.done\"\n", 0755);
+  const fs::path ranByShell = output_.string() + ".shell";
+  WriteFile(bin_ / "subst", ": > \"$TESSARO_TEST_OUTPUT.shell\"\n", 0755);
   const LaunchResult result = Launch(L"subst X: /d");
   EXPECT_EQ(result.status, LaunchStatus::kFailed);
   EXPECT_NE(result.detail, L"");
-  std::this_thread::sleep_for(200ms);
-  EXPECT_FALSE(fs::exists(output_.string() + ".done"));
+  // A program launched after it has finished: a shell run would be done too.
+  WriteFile(bin_ / "marker", RecordingScript("marker"), 0755);
+  ASSERT_EQ(Launch(L"marker").status, LaunchStatus::kStarted);
+  EXPECT_EQ(Recorded(), (Lines{"marker"}));
+  EXPECT_FALSE(fs::exists(ranByShell));
 }
 
 TEST_F(PosixLauncherTest, LongRunningChild_LaunchReturnsAtOnce) {

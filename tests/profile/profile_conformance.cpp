@@ -21,6 +21,7 @@
 #endif
 
 #include "core/ProfileFile.h"
+#include "support/Files.h"
 #include "text/TextCodec.h"
 
 namespace fs = std::filesystem;
@@ -118,12 +119,6 @@ std::wstring ToWide(const fs::path& path) {
 #endif
 }
 
-std::optional<std::string> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 bool RunningAsRoot() {
 #ifdef _WIN32
   return false;
@@ -144,31 +139,7 @@ std::optional<unsigned long long> FileIdentity(const fs::path& path) {
 #endif
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = fs::temp_directory_path() / ("profile-vector-" + std::to_string(random()));
-      std::error_code error;
-      if (fs::create_directory(path_, error)) return;
-    }
-    throw std::runtime_error("cannot create a temporary folder");
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder() {
-    std::error_code error;
-    for (const auto& entry : fs::recursive_directory_iterator(path_, error)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, error);
-    }
-    fs::remove_all(path_, error);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using tessaro::testing::TempFolder;
 
 struct Outcome {
   bool skipped = false;
@@ -183,11 +154,11 @@ Outcome RunRow(const std::vector<std::string>& columns) {
   const std::string& expectedText = columns[4];
 
   const TempFolder folder;
-  fs::path file = folder.path() / "Tessaro.ini";
+  fs::path file = folder.Path() / "Tessaro.ini";
   std::optional<std::string> initial;
   bool readOnly = false;
   if (initialField == "<nodir>") {
-    file = folder.path() / "missing" / "Tessaro.ini";
+    file = folder.Path() / "missing" / "Tessaro.ini";
   } else if (initialField != "<none>") {
     std::string_view bytesField = initialField;
     if (bytesField.starts_with("<ro>")) {
@@ -234,7 +205,8 @@ Outcome RunRow(const std::vector<std::string>& columns) {
     const bool result = tessaro::profile::WriteProfileString(ToWide(file), wide[0], wide[1],
                                                              wide[2], LineEnd::kCrLf);
     const std::string actualReturn = result ? "1" : "0";
-    const auto after = ReadAll(file);
+    const auto after =
+        fs::exists(file) ? std::optional(tessaro::testing::ReadBytes(file)) : std::nullopt;
     const std::string actualFile = after ? Escape(*after) : "<none>";
     const std::string expectedFile = expectedText == "<none>" ? "<none>" : Escape(*expected);
     if (actualReturn != expectedReturn || actualFile != expectedFile) {

@@ -16,8 +16,6 @@
 #include <map>
 
 #include "ProgramFixture.h"
-#include "ui/Layout.h"
-#include "ui/qt/Geometry.h"
 #include "ui/qt/TrayIconQt.h"
 
 namespace tessaro::ui::qt::testing {
@@ -87,8 +85,7 @@ class MainWindowTest : public ProgramFixture {
 
 TEST_F(MainWindowTest, Window_FixedSizeTitleAndFrame) {
   Start();
-  const QSize client(layout::TwipsToPixels(5175, window_->logicalDpiX()),
-                     layout::TwipsToPixels(3030, window_->logicalDpiY()));
+  const QSize client = TwipsRect(*window_, 0, 0, 5175, 3030).size();
   EXPECT_EQ(window_->size(), client);
   EXPECT_EQ(window_->minimumSize(), client);
   EXPECT_EQ(window_->maximumSize(), client);
@@ -102,16 +99,29 @@ TEST_F(MainWindowTest, Window_FixedSizeTitleAndFrame) {
 
 TEST_F(MainWindowTest, Controls_AtTheirTwipsWithTheirCaptions) {
   Start();
-  for (const auto& control : layout::kMainControls) {
-    const QString name =
-        QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
-    if (control.kind == layout::Kind::kPicture) continue;
-    auto* widget = window_->findChild<QWidget*>(name);
+  // The form's design: left, top, width and height in twips; the hidden
+  // Picture1 is no widget.
+  const struct {
+    const char* name;
+    int left, top, width, height;
+    const char* caption;
+  } design[] = {
+      {"lblDrive", 120, 240, 2055, 255, nullptr},     {"cboDrive", 120, 600, 855, 315, nullptr},
+      {"Label1", 120, 1080, 4455, 375, nullptr},      {"cmdSubst", 360, 2400, 1695, 375, "Map"},
+      {"cmdDelRes", 3120, 2400, 1695, 375, "Delete"}, {"cmdOpenPath", 4560, 1420, 495, 315, "..."},
+      {"cboLocRes", 120, 1440, 4335, 315, nullptr},   {"cmdOpenDrive", 1080, 600, 495, 315, "..."},
+      {"Image1", 4080, 120, 990, 990, nullptr},
+  };
+  for (const auto& control : design) {
+    auto* widget = window_->findChild<QWidget*>(control.name);
     ASSERT_NE(widget, nullptr) << control.name;
-    EXPECT_EQ(widget->geometry(), PixelRect(*window_, control.twips)) << control.name;
-    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+    EXPECT_EQ(widget->geometry(),
+              TwipsRect(*window_, control.left, control.top, control.width, control.height))
+        << control.name;
+    if (control.caption != nullptr) {
       // The same text apart from the access key's mark.
-      EXPECT_EQ(QString(button->text()).remove('&'), QString::fromWCharArray(control.caption));
+      EXPECT_EQ(qobject_cast<QPushButton*>(widget)->text().remove('&'),
+                QString::fromUtf8(control.caption));
     }
   }
   const auto* image = window_->findChild<QLabel*>("Image1");
@@ -199,8 +209,8 @@ TEST_F(MainWindowTest, EnterAndEscapeInABox_PressNoButton) {
     QTest::keyClick(Box(name), Qt::Key_Enter);
     QTest::keyClick(Box(name), Qt::Key_Escape);
   }
-  QTest::qWait(200);
-  EXPECT_TRUE(SubstCalls().empty());
+  ProcessPostedEvents();
+  EXPECT_TRUE(SubstCallsBeforeMarker().empty());
   EXPECT_TRUE(window_->isVisible());
   EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
 }
@@ -290,9 +300,9 @@ TEST_F(MainWindowTest, MenuKeyShiftF10AndKeyboardRequest_OpenFileMenuAtFocus_Esc
   expectMenuAt(Box("cboLocRes"), "keyboard context request");
 
   QTest::keyClick(Button("cmdSubst"), Qt::Key_F10);  // F10 alone is no menu key
-  QTest::qWait(100);
+  ProcessPostedEvents();
   EXPECT_FALSE(menu->isVisible());
-  EXPECT_TRUE(SubstCalls().empty());
+  EXPECT_TRUE(SubstCallsBeforeMarker().empty());
   EXPECT_FALSE(window_->Action(CommandId::mnuRemoveItem)->isChecked());
   EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
 }
@@ -319,7 +329,7 @@ TEST_F(MainWindowTest, RightClickOnAControl_OpensNothing) {
   for (const char* name : {"lblDrive", "Label1", "Image1", "cboDrive", "cboLocRes", "cmdSubst",
                            "cmdDelRes", "cmdOpenPath", "cmdOpenDrive"}) {
     RightClickOn(name);
-    QTest::qWait(20);
+    ProcessPostedEvents();
     EXPECT_FALSE(window_->FileMenu()->isVisible()) << name;
   }
 }
@@ -328,7 +338,7 @@ TEST_F(MainWindowTest, LeftAndMiddleClickOnBackground_OpenNothing) {
   Start();
   QTest::mouseClick(window_.get(), Qt::LeftButton, {}, Background());
   QTest::mouseClick(window_.get(), Qt::MiddleButton, {}, Background());
-  QTest::qWait(50);
+  ProcessPostedEvents();
   EXPECT_FALSE(window_->FileMenu()->isVisible());
 }
 
@@ -476,7 +486,7 @@ TEST_F(MainWindowTest, EndItem_EndsAtOnceWithoutSaving) {
   Start();
   window_->Action(CommandId::mnuRemoveItem)->trigger();
   window_->Action(CommandId::mnuEnd)->trigger();
-  EXPECT_EQ(exit_.calls, 1);
+  EXPECT_EQ(exit_.ended, 1);
   EXPECT_EQ(unloads_, 0);
   EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
 }
@@ -497,8 +507,8 @@ TEST_F(MainWindowTest, SystrayItem_HidesAndAddsIconWithTip) {
   window_->Action(CommandId::mnuSystray)->trigger();
   EXPECT_FALSE(window_->isVisible());
   EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
-  ASSERT_EQ(tray_.adds, 1);
-  EXPECT_EQ(tray_.lastTip, L"Tessaro - Rechte Maustaste für Menü");
+  ASSERT_EQ(tray_.tips.size(), 1U);
+  EXPECT_EQ(tray_.tips.back(), L"Tessaro - Rechte Maustaste für Menü");
 }
 
 TEST_F(MainWindowTest, StartedAgain_BringsTheWindowOutOfTheTrayAndOutOfTheTaskBar) {
@@ -542,7 +552,7 @@ TEST_F(MainWindowTest, TrayAbout_WhileHidden_SameTextWindowStaysHidden) {
   EXPECT_EQ(AboutThrough(window_->Action(CommandId::mnuBarAbout)), fromWindow);
   EXPECT_FALSE(window_->isVisible());
   window_->Action(CommandId::mnuBarEnd)->trigger();
-  EXPECT_EQ(exit_.calls, 1);
+  EXPECT_EQ(exit_.ended, 1);
 }
 
 // Under a headless platform there is no notification area: the real tray

@@ -72,7 +72,7 @@ TEST_F(OpenPathDialogTest, Layout_CaptionButtonsAndFixedSize) {
     EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("Abbrechen"));
     EXPECT_FALSE(dialog.OKButton()->autoDefault());
     EXPECT_FALSE(dialog.CancelButton()->autoDefault());
-    const QRect client = PixelRect(dialog, layout::kDialogClient);
+    const QRect client = TwipsRect(dialog, 0, 0, 6630, 3495);
     EXPECT_EQ(dialog.minimumSize(), client.size());
     EXPECT_EQ(dialog.maximumSize(), client.size());
     EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
@@ -83,12 +83,21 @@ TEST_F(OpenPathDialogTest, Layout_CaptionButtonsAndFixedSize) {
     EXPECT_EQ(dialog.Drive1List()->accessibleName(), QStringLiteral("Laufwerke"));
     EXPECT_EQ(dialog.Dir1List()->accessibleName(), QStringLiteral("Ordner"));
     EXPECT_EQ(dialog.File1List()->accessibleName(), QStringLiteral("Dateien"));
-    for (const auto& control : layout::kDialogControls) {
-      const QString name =
-          QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
-      auto* widget = dialog.findChild<QWidget*>(name);
+    // The form's design: left, top, width and height in twips.
+    const struct {
+      const char* name;
+      int left, top, width, height;
+    } design[] = {
+        {"OKButton", 5280, 120, 1215, 375}, {"CancelButton", 5280, 600, 1215, 375},
+        {"Drive1", 120, 120, 4960, 315},    {"Dir1", 120, 480, 2535, 2790},
+        {"File1", 2760, 480, 2295, 2820},
+    };
+    for (const auto& control : design) {
+      auto* widget = dialog.findChild<QWidget*>(control.name);
       ASSERT_NE(widget, nullptr) << control.name;
-      EXPECT_EQ(widget->geometry(), PixelRect(dialog, control.twips)) << control.name;
+      EXPECT_EQ(widget->geometry(),
+                TwipsRect(dialog, control.left, control.top, control.width, control.height))
+          << control.name;
     }
     // The dialog becomes the active window a moment after it turns modal.
     EXPECT_TRUE(WaitFor([&] { return QApplication::focusWidget() == dialog.OKButton(); }));

@@ -56,7 +56,7 @@ void ExpectSavedAfter(pid_t pid, int number, const fs::path& home) {
   int status = 0;
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-  const std::string settings = ReadText(home / "config" / "Tessaro.ini");
+  const std::string settings = ReadBytes(home / "config" / "Tessaro.ini");
   EXPECT_NE(settings.find("reset restart=0"), std::string::npos) << settings;
 }
 

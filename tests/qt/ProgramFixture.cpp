@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
+
+#include "core/MappingCommands.h"
 
 namespace tessaro::ui::qt::testing {
 
@@ -27,6 +30,8 @@ void ProgramFixture::SetUp() {
   // Ends of commands come back as queued calls, as in the program.
   poster_ = std::make_unique<UiPoster>(*QCoreApplication::instance());
   launcher_ = platform::MakeSystemLauncher(poster_->Post());
+  // Not this year: the About text must take its year from the clock.
+  clock_.year = 2031;
   Build(tray_);
 }
 
@@ -67,6 +72,20 @@ QPushButton* ProgramFixture::Button(const char* name) const {
 std::vector<std::string> ProgramFixture::WaitForSubstCalls(std::size_t count) const {
   WaitFor([&] { return SubstCalls().size() >= count; });
   return SubstCalls();
+}
+
+std::vector<std::string> ProgramFixture::SubstCallsBeforeMarker() const {
+  EXPECT_EQ(
+      launcher_->Launch(BuildDeleteCommandLine(L"M:"), platform::WindowShow::kMinimized).status,
+      platform::LaunchStatus::kStarted);
+  const auto isMarker = [](const std::string& line) { return line.starts_with("M:|"); };
+  std::vector<std::string> calls;
+  EXPECT_TRUE(WaitFor([&] {
+    calls = SubstCalls();
+    return std::any_of(calls.begin(), calls.end(), isMarker);
+  }));
+  std::erase_if(calls, isMarker);
+  return calls;
 }
 
 std::filesystem::path ProgramFixture::MakeFolder(const std::string& relative) const {

@@ -16,6 +16,7 @@
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
+#include "support/UiFakes.h"
 #include "ui/Services.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
@@ -24,31 +25,9 @@
 
 namespace tessaro::ui::qt::testing {
 
-class FakeTray final : public ITrayIcon {
- public:
-  bool Show(const std::wstring& tip) override {
-    ++adds;
-    lastTip = tip;
-    return available;
-  }
-  void Remove() override { ++removes; }
-
-  bool available = true;
-  int adds = 0;
-  int removes = 0;
-  std::wstring lastTip;
-};
-
-class FixedClock final : public IClock {
- public:
-  std::int32_t CurrentYear() override { return 2031; }
-};
-
-class RecordingExit final : public IProcessExit {
- public:
-  void EndNow() override { ++calls; }
-  int calls = 0;
-};
+using tessaro::testing::FakeClock;
+using tessaro::testing::FakeExit;
+using tessaro::testing::FakeTray;
 
 // The real window, logic, known folders and launcher, in a private home with
 // its own settings folder and drives folder. The launcher finds the recording
@@ -67,7 +46,10 @@ class ProgramFixture : public ::testing::Test {
   std::vector<std::string> SubstCalls() const { return ReadLines(substLog_); }
   // Launches return at once; the recorder writes a moment later.
   std::vector<std::string> WaitForSubstCalls(std::size_t count) const;
-  std::string Settings() const { return ReadText(SettingsPath()); }
+  // The calls recorded before a marker call launched now; waiting for the
+  // marker's record lets what was launched earlier arrive first.
+  std::vector<std::string> SubstCallsBeforeMarker() const;
+  std::string Settings() const { return ReadBytes(SettingsPath()); }
   std::filesystem::path SettingsPath() const { return config_ / "Tessaro.ini"; }
   std::filesystem::path MakeFolder(const std::string& relative) const;
 
@@ -85,8 +67,8 @@ class ProgramFixture : public ::testing::Test {
   std::unique_ptr<platform::ILauncher> launcher_;
   std::unique_ptr<platform::IFolderScanner> folderScanner_;
   FakeTray tray_;
-  FixedClock clock_;
-  RecordingExit exit_;
+  FakeClock clock_;
+  FakeExit exit_;
   BuildVersion version_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<frmMain> logic_;

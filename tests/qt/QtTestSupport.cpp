@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QThread>
+#include <QWidget>
 
 #include <signal.h>
 #include <spawn.h>
@@ -70,6 +71,19 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
   return true;
 }
 
+QRect TwipsRect(const QWidget& widget, int left, int top, int width, int height) {
+  const auto x = [dpi = widget.logicalDpiX()](int twips) { return (twips * dpi + 720) / 1440; };
+  const auto y = [dpi = widget.logicalDpiY()](int twips) { return (twips * dpi + 720) / 1440; };
+  return {x(left), y(top), x(width), y(height)};
+}
+
+void ProcessPostedEvents() {
+  bool handled = false;
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [&handled] { handled = true; }, Qt::QueuedConnection);
+  EXPECT_TRUE(WaitFor([&handled] { return handled; }));
+}
+
 ModalAnswerer::ModalAnswerer(std::function<void(QWidget&)> action, int timeoutMs)
     : action_(std::move(action)), timeoutMs_(timeoutMs) {
   clock_.start();
@@ -98,13 +112,6 @@ void ModalAnswerer::Poll() {
       }
     }
   }
-}
-
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
 }
 
 std::vector<std::string> ReadLines(const std::filesystem::path& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QRect>
 #include <QTimer>
 
 #include <sys/types.h>
@@ -18,6 +19,15 @@ namespace tessaro::ui::qt::testing {
 
 // Processes events until the condition holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
+
+// A rectangle of the form's design in twips, in pixels at the widget's DPI:
+// rounded to the nearest pixel, 15 twips a pixel at 96 DPI.
+QRect TwipsRect(const QWidget& widget, int left, int top, int width, int height);
+
+// Returns once every event posted so far has been handled: a call queued now
+// runs after all of them. A check for what an event must not have done waits
+// for this instead of a while.
+void ProcessPostedEvents();
 
 // Answers the next modal window: armed before the blocking call, it polls
 // QApplication::activeModalWidget() and hands the window to the action. A
@@ -52,9 +62,9 @@ class Program {
   std::vector<std::string> env_;
 };
 
-std::string ReadText(const std::filesystem::path& path);
 std::vector<std::string> ReadLines(const std::filesystem::path& path);
 
+using tessaro::testing::ReadBytes;
 using tessaro::testing::TempFolder;
 
 }  // namespace tessaro::ui::qt::testing

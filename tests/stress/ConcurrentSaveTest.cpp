@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "platform/FileIo.h"
+#include "support/Files.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::platform {
@@ -27,10 +28,7 @@ namespace fs = std::filesystem;
 constexpr std::size_t kDocumentSize = 200000;
 constexpr auto kDuration = std::chrono::seconds(4);
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testing::ReadBytes;
 
 bool IsWhole(const std::string& content) {
   return content.size() == kDocumentSize &&
@@ -52,17 +50,15 @@ struct Counts {
   while (std::chrono::steady_clock::now() < until) {
     ++counts.saves;
     if (!ReplaceFileAtomically(path, document)) ++counts.failures;
-    if (!IsWhole(Read(file))) ++counts.broken;
+    if (!IsWhole(ReadBytes(file))) ++counts.broken;
   }
   const bool sent = ::write(pipe, &counts, sizeof counts) == sizeof counts;
   ::_exit(sent ? 0 : 1);
 }
 
 TEST(ConcurrentSave, TwoProcessesSavingInALoop_NeverFailAndLeaveAWholeFile) {
-  std::random_device random;
-  const fs::path folder =
-      fs::temp_directory_path() / ("concurrent-save-" + std::to_string(random()));
-  ASSERT_TRUE(fs::create_directory(folder));
+  const testing::TempFolder temp;
+  const fs::path& folder = temp.Path();
   const fs::path file = folder / "Tessaro.ini";
 
   int pipes[2][2];
@@ -90,7 +86,7 @@ TEST(ConcurrentSave, TwoProcessesSavingInALoop_NeverFailAndLeaveAWholeFile) {
   }
   EXPECT_EQ(total.failures, 0) << "of " << total.saves << " saves";
   EXPECT_EQ(total.broken, 0) << "of " << total.saves << " reads";
-  EXPECT_TRUE(IsWhole(Read(file)));
+  EXPECT_TRUE(IsWhole(ReadBytes(file)));
   std::size_t temps = 0;
   for (const auto& entry : fs::directory_iterator(folder)) {
     temps += entry.path().filename() != "Tessaro.ini" ? 1U : 0U;
@@ -99,8 +95,6 @@ TEST(ConcurrentSave, TwoProcessesSavingInALoop_NeverFailAndLeaveAWholeFile) {
   std::printf("%d saves in %lld s, %d failed\n", total.saves,
               static_cast<long long>(kDuration.count()), total.failures);
   RecordProperty("saves", total.saves);
-  std::error_code error;
-  fs::remove_all(folder, error);
 }
 
 }  // namespace

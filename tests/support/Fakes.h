@@ -74,4 +74,18 @@ class FakeDriveTable final : public platform::IDriveTable {
   int reads = 0;
 };
 
+// A settings folder of its own, known as the application-data folder, and a
+// documents folder that exists only in name.
+struct SettingsFolders {
+  explicit SettingsFolders(const std::wstring& documents) {
+    folders.folders[platform::KnownFolder::kDocuments] = documents;
+    folders.folders[platform::KnownFolder::kAppData] = dir.WidePath();
+  }
+
+  std::filesystem::path IniFile() const { return dir.Path() / "Tessaro.ini"; }
+
+  TempFolder dir;
+  FakeKnownFolders folders;
+};
+
 }  // namespace tessaro::testing

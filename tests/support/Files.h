@@ -17,7 +17,8 @@
 
 namespace tessaro::testing {
 
-// A fresh folder of its own, removed with everything in it.
+// A fresh folder of its own, removed with everything in it, including what a
+// test made read-only.
 class TempFolder {
  public:
   TempFolder() {
@@ -30,6 +31,10 @@ class TempFolder {
   }
   ~TempFolder() {
     std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ignored);
+    }
     std::filesystem::remove_all(path_, ignored);
   }
   TempFolder(const TempFolder&) = delete;
@@ -42,6 +47,7 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// The whole file as bytes; empty when it cannot be read.
 inline std::string ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::ostringstream out;

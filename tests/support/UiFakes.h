@@ -235,16 +235,9 @@ class FakeOpenPathView final : public ui::IOpenPathView {
 
 // The main window's logic wired to fakes, with a fresh settings folder and a
 // documents folder that exists only in name.
-struct MainFormRig {
-  MainFormRig() {
-    folders.folders[platform::KnownFolder::kDocuments] = L"C:\\Users\\anna\\Documents";
-    folders.folders[platform::KnownFolder::kAppData] = dir.WidePath();
-  }
+struct MainFormRig : SettingsFolders {
+  MainFormRig() : SettingsFolders(L"C:\\Users\\anna\\Documents") {}
 
-  std::filesystem::path IniFile() const { return dir.Path() / "Tessaro.ini"; }
-
-  TempFolder dir;
-  FakeKnownFolders folders;
   FakeLauncher launcher;
   FakeTray tray;
   FakeClock clock;

@@ -12,9 +12,7 @@
 namespace tessaro::ui {
 namespace {
 
-using testing::FakeKnownFolders;
 using testing::ReadBytes;
-using testing::TempFolder;
 using testing::WriteBytes;
 using Args = std::vector<std::wstring>;
 
@@ -98,20 +96,14 @@ class CountingPause final : public IRestorePause {
   std::function<void()> onAppear;
 };
 
-class RestoreTest : public ::testing::Test {
+class RestoreTest : public ::testing::Test, protected testing::SettingsFolders {
  protected:
-  RestoreTest() {
-    folders.folders[platform::KnownFolder::kDocuments] = L"/home/anna/Dokumente";
-    folders.folders[platform::KnownFolder::kAppData] = dir.WidePath();
-  }
+  RestoreTest() : SettingsFolders(L"/home/anna/Dokumente") {}
 
-  std::filesystem::path IniFile() const { return dir.Path() / "Tessaro.ini"; }
   CommandOutcome Run(StartMode mode, SwitchStyle style = SwitchStyle::kPosix) {
     return RunStartMode(mode, style, {folders, runner, autostart, drives, pause});
   }
 
-  TempFolder dir;
-  FakeKnownFolders folders;
   FakeRunner runner;
   FakeAutostart autostart;
   testing::FakeDriveTable drives;

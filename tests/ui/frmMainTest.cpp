@@ -20,6 +20,14 @@ class frmMainTest : public ::testing::Test, protected MainFormRig {
     view.drive.text = drive;
     view.folder.text = folder;
   }
+
+  // The settings as the next start reads them.
+  AppState Reloaded() const {
+    AppState reloaded;
+    reloaded.strIniFile = app.strIniFile;
+    LoadSettings(reloaded);
+    return reloaded;
+  }
 };
 
 TEST_F(frmMainTest, LoadShowsTheSettingsInTheBoxesAndTheMark) {
@@ -143,9 +151,7 @@ TEST_F(frmMainTest, CloseAppliesTheResetButTessaroBeendenDoesNot) {
 
   form.Form_Unload();
   EXPECT_EQ(view.folder.text, L"");
-  AppState reloaded;
-  reloaded.strIniFile = app.strIniFile;
-  LoadSettings(reloaded);
+  const AppState reloaded = Reloaded();
   EXPECT_EQ(reloaded.strTargetDrive, L"");
   EXPECT_EQ(reloaded.strTargetPath, L"");
   EXPECT_EQ(reloaded.arrLastPath[0], L"");
@@ -159,9 +165,7 @@ TEST_F(frmMainTest, CloseWithoutResetKeepsTheBoxAndSavesTheCurrentState) {
   app.strTargetPath = L"C:\\gewaehlt";
   form.Form_Unload();
   EXPECT_EQ(view.folder.text, L"C:\\gewaehlt");
-  AppState reloaded;
-  reloaded.strIniFile = app.strIniFile;
-  LoadSettings(reloaded);
+  const AppState reloaded = Reloaded();
   EXPECT_EQ(reloaded.strTargetPath, L"C:\\gewaehlt");
   EXPECT_EQ(reloaded.intNextPath, 1);
 }

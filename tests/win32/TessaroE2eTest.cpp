@@ -12,9 +12,9 @@
 #include <string>
 
 #include "platform/ProgramNames.h"
+#include "support/win32/TessaroHarness.h"
 #include "ui/Commands.h"
 #include "ui/win32/ControlIds.h"
-#include "win32/TessaroHarness.h"
 
 namespace tessaro::e2e {
 namespace {
@@ -251,6 +251,22 @@ class SubstMissingTest : public TessaroE2e {
   SystemSubstHidden hidden_;
 };
 
+TEST(SystemSubstHiddenTest, WhatACrashedRunLeftHidden_IsPutBackFirst) {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring subst = std::wstring(system) + L"\\subst.exe";
+  const std::wstring hiddenPath = subst + L".e2e-hidden";
+  if (GetFileAttributesW(subst.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no subst.exe";
+  // As a run that crashed while it was hidden leaves it.
+  ASSERT_TRUE(MoveFileExW(subst.c_str(), hiddenPath.c_str(), 0));
+  {
+    const SystemSubstHidden hidden;
+    EXPECT_EQ(GetFileAttributesW(subst.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  EXPECT_NE(GetFileAttributesW(subst.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(hiddenPath.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(SubstMissingTest, MapAndDelete_ShowTheGermanMessage_AndChangeNothing) {
   StartProgram(/*withSubst=*/false);
   P().SetText(Drive(), L"X:");
@@ -458,9 +474,14 @@ TEST_F(TrayTest, HideIntoTray_LeftButtonBringsTheWindowBack) {
 
   // Moves, releases and double clicks on the icon do nothing.
   for (UINT ignored : {512u, 514u, 515u, 516u, 518u}) P().TrayEvent(ignored);
-  Sleep(300);
+  // The right button's menu comes after them: by then they have been handled.
+  P().TrayEvent(WM_RBUTTONUP);
+  HWND menu = P().WaitForWindow(L"#32768");
+  ASSERT_NE(menu, nullptr) << "no tray menu";
   EXPECT_FALSE(P().MainVisible());
   EXPECT_TRUE(P().TrayIconPresent());
+  PostMessageW(P().Main(), WM_CANCELMODE, 0, 0);
+  ASSERT_TRUE(P().WaitUntilGone(menu));
 
   P().TrayEvent(WM_LBUTTONDOWN);
   ASSERT_TRUE(WaitFor([&] { return P().MainVisible(); }));
@@ -623,6 +644,13 @@ class MainWindowInputTest : public TessaroE2e {
     }
     return FocusedControl() == control;
   }
+  // A Tab that has moved the focus: every key posted before it has been
+  // handled by then.
+  bool TabHandled() {
+    HWND before = FocusedControl();
+    Key(VK_TAB);
+    return WaitFor([&] { return FocusedControl() != before; }, 3000);
+  }
   void Key(WPARAM key) {
     PostMessageW(Focus(), WM_KEYDOWN, key, 0);
     PostMessageW(Focus(), WM_KEYUP, key, 0);
@@ -692,8 +720,8 @@ TEST_F(MainWindowInputTest, Tab_CyclesTheLayoutsOrder_EnterAndEscapePressNothing
     PostMessageW(Focus(), WM_KEYDOWN, key, 0);
     PostMessageW(Focus(), WM_KEYUP, key, 0);
   }
-  Sleep(500);
-  EXPECT_TRUE(P().RecordedLines().empty());
+  ASSERT_TRUE(TabHandled());
+  EXPECT_TRUE(P().RecordedLinesBeforeMarker().empty());
   EXPECT_EQ(P().Text(Drive()), L"X:");
   EXPECT_EQ(P().WaitForWindow(ids::kOpenPathClass, 100), nullptr);
 }
@@ -718,8 +746,8 @@ TEST_F(MainWindowInputTest, MenuKeyAndShiftF10_OpenTheFileMenuAtTheFocus_EscapeD
   Key(VK_ESCAPE);
   ASSERT_TRUE(P().WaitUntilGone(menu));
 
-  Sleep(300);
-  EXPECT_TRUE(P().RecordedLines().empty());
+  ASSERT_TRUE(TabHandled());
+  EXPECT_TRUE(P().RecordedLinesBeforeMarker().empty());
   EXPECT_EQ(ReadSettings(), "<none>");
   EXPECT_TRUE(P().MainVisible());
   EXPECT_EQ(P().Text(Drive()), L"X:");

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
+#include "support/win32/TessaroHarness.h"
 #include "ui/Commands.h"
 #include "ui/win32/ControlIds.h"
-#include "win32/TessaroHarness.h"
 
 namespace {
 

@@ -17,27 +17,13 @@
 #include "ui/Layout.h"
 #include "ui/qt/Accessibility.h"
 #include "ui/qt/Geometry.h"
+#include "ui/qt/MainWidgets.h"
 #include "ui/qt/MenuBuilder.h"
 #include "ui/qt/OpenPathDialog.h"
 #include "ui/qt/QtText.h"
 
 namespace tessaro::ui::qt {
 namespace {
-
-template <typename Widget>
-Widget* Make(QWidget* parent, const layout::Control& control) {
-  auto* widget = new Widget(parent);
-  widget->setObjectName(
-      QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
-  widget->setGeometry(PixelRect(*parent, control.twips));
-  // Only the bare background opens the window's popup menu.
-  widget->setContextMenuPolicy(Qt::PreventContextMenu);
-  return widget;
-}
-
-int KeyOf(const layout::Control& control) {
-  return keys::KeyOf(keys::kMainWindowKeys, control.name);
-}
 
 QMessageBox::Icon MessageIcon(MessageKind kind) {
   switch (kind) {
@@ -54,60 +40,25 @@ QMessageBox::Icon MessageIcon(MessageKind kind) {
 }  // namespace
 
 MainWindow::MainWindow() : QWidget(nullptr, FixedWindowFlags(Qt::Window, true)) {
-  setObjectName(QStringLiteral("frmMain"));
-  setWindowTitle(ToQString(layout::kMainCaption));
-  setWindowIcon(QIcon(QStringLiteral(":/assets/window-32.png")));
-  ExposeAsWindow(*this);
-  setFixedSize(layout::TwipsToPixels(layout::kMainClientWidth, logicalDpiX()),
-               layout::TwipsToPixels(layout::kMainClientHeight, logicalDpiY()));
   BuildControls();
+  ExposeAsWindow(*this);
   BuildMenus();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildControls() {
-  for (const auto& control : layout::kMainControls) {
-    switch (control.kind) {
-      case layout::Kind::kLabel: {
-        auto* label = Make<QLabel>(this, control);
-        label->setText(ToQString(keys::Marked(control.caption, KeyOf(control))));
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setWordWrap(true);
-        break;
-      }
-      case layout::Kind::kComboBox: {
-        auto* box = Make<QComboBox>(this, control);
-        MakeClassicEditableCombo(*box);
-        box->setEditText(ToQString(control.caption));
-        // The keyboard's menu requests reach the box's line edit first.
-        box->installEventFilter(this);
-        box->lineEdit()->installEventFilter(this);
-        (control.name == "cboDrive" ? cboDriveAdapter_ : cboLocResAdapter_) =
-            std::make_unique<ComboBoxAdapter>(*box);
-        break;
-      }
-      case layout::Kind::kButton: {
-        auto* button = Make<QPushButton>(this, control);
-        button->setText(ToQString(keys::Marked(control.caption, KeyOf(control))));
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        PressOnEnter(*button);
-        button->installEventFilter(this);
-        break;
-      }
-      case layout::Kind::kPicture:
-        // Only the Win32 tray's callback target; Qt's tray calls us directly.
-        break;
-      case layout::Kind::kImage: {
-        auto* image = Make<QLabel>(this, control);
-        image->setPixmap(QPixmap(QStringLiteral(":/assets/image1.png")));
-        image->setFrameStyle(QFrame::Box | QFrame::Plain);
-        image->setLineWidth(1);
-        image->setAlignment(Qt::AlignCenter);
-        break;
-      }
-    }
+  const MainWidgets widgets = BuildMainWidgets(*this);
+  for (QComboBox* box : {widgets.cboDrive, widgets.cboLocRes}) {
+    // The keyboard's menu requests reach the box's line edit first.
+    box->installEventFilter(this);
+    box->lineEdit()->installEventFilter(this);
+  }
+  cboDriveAdapter_ = std::make_unique<ComboBoxAdapter>(*widgets.cboDrive);
+  cboLocResAdapter_ = std::make_unique<ComboBoxAdapter>(*widgets.cboLocRes);
+  for (QPushButton* button : widgets.buttons) {
+    PressOnEnter(*button);
+    button->installEventFilter(this);
   }
 
   const auto button = [this](const char* name) { return findChild<QPushButton*>(name); };

@@ -13,6 +13,7 @@
 #include "ui/win32/ControlIds.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/Keyboard.h"
+#include "ui/win32/MainControls.h"
 #include "ui/win32/OpenPathWindow.h"
 #include "ui/win32/ResourceIds.h"
 #include "ui/win32/SingleInstance.h"
@@ -20,34 +21,8 @@
 namespace tessaro::ui::win32 {
 namespace {
 
-// Fixed single border with close and minimize boxes, no maximize box.
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-// Tab and arrow keys walk the controls as in a dialog.
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-// How far the combo boxes' lists drop down.
-constexpr int kDropDownTwips = 2400;
-
-// The child-window id of each control of the layout, in its order. A name
-// without an id stops the build instead of giving a control id 0.
-constexpr int ControlIdFor(std::string_view name) {
-  if (name == "lblDrive") return kIdLblDrive;
-  if (name == "cboDrive") return kIdCboDrive;
-  if (name == "Label1") return kIdLabel1;
-  if (name == "cboLocRes") return kIdCboLocRes;
-  if (name == "Picture1") return kIdPicture1;
-  if (name == "Image1") return kIdImage1;
-  if (name == "cmdSubst") return static_cast<int>(CommandId::cmdSubst);
-  if (name == "cmdDelRes") return static_cast<int>(CommandId::cmdDelRes);
-  if (name == "cmdOpenPath") return static_cast<int>(CommandId::cmdOpenPath);
-  if (name == "cmdOpenDrive") return static_cast<int>(CommandId::cmdOpenDrive);
-  throw "no child-window id for that control";
-}
-
-constexpr auto kControlIds = [] {
-  std::array<int, layout::kMainControls.size()> ids{};
-  for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = ControlIdFor(layout::kMainControls[i].name);
-  return ids;
-}();
+constexpr DWORD kStyle = kMainWindowStyle;
+constexpr DWORD kExStyle = kMainWindowExStyle;
 
 constexpr std::size_t kCboDrive = layout::MainControlName("cboDrive").index();
 constexpr std::size_t kCboLocRes = layout::MainControlName("cboLocRes").index();
@@ -76,31 +51,6 @@ static_assert(
 HICON LoadIconSized(HINSTANCE instance, int id, int size) {
   return static_cast<HICON>(
       LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
-
-// A combo box's own height is that of its edit field, which follows the
-// font; the item height of the field (-1) sets it to the layout's height.
-void FitComboFieldHeight(HWND combo, int height) {
-  RECT rect{};
-  GetWindowRect(combo, &rect);
-  const int current = rect.bottom - rect.top;
-  const LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  if (item == CB_ERR) return;
-  const LRESULT wanted = item + (height - current);
-  if (wanted > 0 && wanted != item) {
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
-  }
-}
-
-// Where a control sits at the given DPI; a combo box's height includes its
-// dropped-down list.
-RECT ControlRect(const layout::Control& control, UINT dpi) {
-  const auto& t = control.twips;
-  int height = Px(t.height, dpi);
-  if (control.kind == layout::Kind::kComboBox) height += Px(kDropDownTwips, dpi);
-  const int left = Px(t.left, dpi);
-  const int top = Px(t.top, dpi);
-  return RECT{left, top, left + Px(t.width, dpi), top + height};
 }
 
 // A task from another thread, in lParam (owned by the message).
@@ -195,54 +145,16 @@ bool MainWindow::Create() {
 }
 
 void MainWindow::CreateControls() {
-  // Made in their place and with their font at once: a second pass that moves
-  // and re-fonts every control costs noticeable start-up time.
   dpi_ = WindowDpi(hwnd_);
   font_ = CreateMessageFont(dpi_);
-  for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
-    const auto& c = layout::kMainControls[i];
-    const RECT rect = ControlRect(c, dpi_);
-    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIds[i]));
-    const wchar_t* className = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    const int key = keys::KeyOf(keys::kMainWindowKeys, c.name);
-    std::wstring text = c.caption;
-    switch (c.kind) {
-      case layout::Kind::kLabel:
-        // SS_NOTIFY: the label takes its own clicks, so a right click on it
-        // never reaches the window's background.
-        style |= SS_LEFT | SS_NOTIFY;
-        text = keys::Marked(c.caption, key);
-        break;
-      case layout::Kind::kComboBox:
-        className = L"COMBOBOX";
-        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        break;
-      case layout::Kind::kButton:
-        className = L"BUTTON";
-        style |= WS_TABSTOP | BS_PUSHBUTTON;
-        text = keys::Marked(c.caption, key);
-        break;
-      case layout::Kind::kImage:
-        style |= SS_OWNERDRAW | SS_NOTIFY | WS_BORDER;
-        break;
-      case layout::Kind::kPicture:
-        picture1_.Create(instance_, hwnd_, rect);
-        controls_[i] = picture1_.hwnd();
-        continue;
-    }
-    controls_[i] = CreateWindowExW(0, className, text.c_str(), style, rect.left, rect.top,
-                                   rect.right - rect.left, rect.bottom - rect.top, hwnd_, id,
-                                   instance_, nullptr);
-    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    if (c.kind == layout::Kind::kComboBox) {
-      // The list's drop height follows the field height of the font the box
-      // had when last sized: sized once more now that it has its own font.
-      SetWindowPos(controls_[i], nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      FitComboFieldHeight(controls_[i], Px(c.twips.height, dpi_));
-    }
-  }
+  controls_ = CreateMainControls(
+      hwnd_, instance_, dpi_, font_,
+      [](void* self, HWND parent, const RECT& rect) -> HWND {
+        auto& window = *static_cast<MainWindow*>(self);
+        window.picture1_.Create(window.instance_, parent, rect);
+        return window.picture1_.hwnd();
+      },
+      this);
   cboDrive_.Bind(controls_[kCboDrive]);
   cboLocRes_.Bind(controls_[kCboLocRes]);
 
@@ -272,7 +184,7 @@ void MainWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
 
   for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
     const auto& c = layout::kMainControls[i];
-    const RECT rect = ControlRect(c, dpi);
+    const RECT rect = MainControlRect(c, dpi);
     SetWindowPos(controls_[i], nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     if (c.kind == layout::Kind::kComboBox)

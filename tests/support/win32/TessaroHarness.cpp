@@ -1,4 +1,4 @@
-#include "win32/TessaroHarness.h"
+#include "support/win32/TessaroHarness.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -52,24 +52,6 @@ void RemoveTree(const std::wstring& folder) {
   RemoveDirectoryW(folder.c_str());
 }
 
-struct WindowSearch {
-  DWORD pid;
-  const wchar_t* className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<WindowSearch*>(context);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid != search->pid || !IsWindowVisible(window)) return TRUE;
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (lstrcmpW(name, search->className) != 0) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM context) {
   wchar_t name[32] = {};
   GetClassNameW(child, name, 32);
@@ -93,6 +75,32 @@ std::wstring FromUnixPath(const char* path) {
     wide += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
   }
   return wide;
+}
+
+HWND FindShownWindow(DWORD pid, const wchar_t* className) {
+  struct Search {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+  } search{pid, className, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto& wanted = *reinterpret_cast<Search*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != wanted.pid || !IsWindowVisible(window)) return TRUE;
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        // Wine's input-method windows are visible too.
+        if (wanted.className == nullptr ? lstrcmpW(name, L"IME") == 0
+                                        : lstrcmpW(name, wanted.className) != 0) {
+          return TRUE;
+        }
+        wanted.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 std::string Utf8(const std::wstring& text) {
@@ -214,31 +222,30 @@ void TessaroProcess::SetText(HWND window, const std::wstring& text) const {
   SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::vector<std::wstring> TessaroProcess::ComboItems(HWND combo) const {
+namespace {
+
+// A combo box's or a list box's items, through the messages given.
+std::vector<std::wstring> Items(HWND box, UINT count, UINT length, UINT text) {
   std::vector<std::wstring> items;
-  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                 reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+  const LRESULT n = SendMessageW(box, count, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    const LRESULT got = SendMessageW(box, length, static_cast<WPARAM>(i), 0);
+    std::wstring item(static_cast<std::size_t>(got > 0 ? got : 0) + 1, L'\0');
+    SendMessageW(box, text, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(got > 0 ? got : 0));
     items.push_back(item);
   }
   return items;
 }
 
+}  // namespace
+
+std::vector<std::wstring> TessaroProcess::ComboItems(HWND combo) const {
+  return Items(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
 std::vector<std::wstring> TessaroProcess::ListItems(HWND list) const {
-  std::vector<std::wstring> items;
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    items.push_back(item);
-  }
-  return items;
+  return Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
 void TessaroProcess::Click(int id) const { SendMessageW(Control(id), BM_CLICK, 0, 0); }
@@ -270,9 +277,7 @@ bool TessaroProcess::TrayIconPresent() const {
 HWND TessaroProcess::WaitForWindow(const wchar_t* className, DWORD milliseconds) const {
   const ULONGLONG until = GetTickCount64() + milliseconds;
   for (;;) {
-    WindowSearch search{process_.dwProcessId, className, nullptr};
-    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) return search.found;
+    if (HWND found = FindShownWindow(process_.dwProcessId, className)) return found;
     if (GetTickCount64() >= until || !Running()) return nullptr;
     Sleep(kPollMs);
   }
@@ -416,6 +421,24 @@ std::vector<std::string> TessaroProcess::RecordedLines() const {
   return lines;
 }
 
+std::vector<std::string> TessaroProcess::RecordedLinesBeforeMarker() const {
+  const std::wstring subst = folder_ + L"\\subst.exe";
+  std::wstring commandLine = L"\"" + subst + L"\" e2e-marker";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION marker{};
+  if (CreateProcessW(subst.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     folder_.c_str(), &startup, &marker)) {
+    WaitForSingleObject(marker.hProcess, 10000);
+    CloseHandle(marker.hProcess);
+    CloseHandle(marker.hThread);
+  }
+  std::vector<std::string> lines = RecordedLines();
+  std::erase_if(
+      lines, [](const std::string& line) { return line.find("e2e-marker") != std::string::npos; });
+  return lines;
+}
+
 std::vector<std::string> TessaroProcess::WaitForRecordedLines(std::size_t count,
                                                               DWORD milliseconds) const {
   const ULONGLONG until = GetTickCount64() + milliseconds;
@@ -426,16 +449,44 @@ std::vector<std::string> TessaroProcess::WaitForRecordedLines(std::size_t count,
   }
 }
 
-SystemSubstHidden::SystemSubstHidden() {
+namespace {
+
+// Where a run hides the prefix's subst.exe. A run that crashed left it there:
+// the next one puts it back before anything else.
+std::wstring SystemSubstPath() {
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
-  path_ = std::wstring(system) + L"\\subst.exe";
-  hidden_ = path_ + L".e2e-hidden";
-  moved_ = MoveFileExW(path_.c_str(), hidden_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  return std::wstring(system) + L"\\subst.exe";
+}
+
+std::wstring HiddenSubstPath() { return SystemSubstPath() + L".e2e-hidden"; }
+
+bool RestoreHiddenSubst() {
+  return MoveFileExW(HiddenSubstPath().c_str(), SystemSubstPath().c_str(), 0) != FALSE;
+}
+
+// A crash in the driver ends it without destructors: subst.exe goes back
+// before the process dies.
+LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS* /*exception*/) {
+  RestoreHiddenSubst();
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+}  // namespace
+
+SystemSubstHidden::SystemSubstHidden() {
+  if (GetFileAttributesW(SystemSubstPath().c_str()) == INVALID_FILE_ATTRIBUTES) {
+    RestoreHiddenSubst();
+  }
+  moved_ = MoveFileExW(SystemSubstPath().c_str(), HiddenSubstPath().c_str(),
+                       MOVEFILE_REPLACE_EXISTING) != FALSE;
+  if (moved_) previousFilter_ = SetUnhandledExceptionFilter(&RestoreOnCrash);
 }
 
 SystemSubstHidden::~SystemSubstHidden() {
-  if (moved_) MoveFileExW(hidden_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+  if (!moved_) return;
+  SetUnhandledExceptionFilter(previousFilter_);
+  RestoreHiddenSubst();
 }
 
 }  // namespace tessaro::e2e

@@ -20,6 +20,10 @@ void DeleteSettings();
 // The build hands us Unix paths; Wine shows the Unix root as drive Z:.
 std::wstring FromUnixPath(const char* path);
 
+// A visible top-level window of the process with the class given, or with
+// any class when none is given.
+HWND FindShownWindow(DWORD pid, const wchar_t* className = nullptr);
+
 // UTF-8 for comparing against byte strings.
 std::string Utf8(const std::wstring& text);
 
@@ -90,6 +94,10 @@ class TessaroProcess {
   std::vector<std::string> WaitForRecordedLines(std::size_t count,
                                                 DWORD milliseconds = 10000) const;
   std::vector<std::string> RecordedLines() const;
+  // The lines recorded before a marker call that this driver makes of the
+  // same subst.exe and waits for: what the program launched earlier has
+  // arrived by then. The marker's own line is left out.
+  std::vector<std::string> RecordedLinesBeforeMarker() const;
 
  private:
   std::wstring folder_;
@@ -98,7 +106,8 @@ class TessaroProcess {
 };
 
 // Hides the prefix's own subst.exe for the lifetime of the object, so that no
-// subst can be found anywhere.
+// subst can be found anywhere. A crash puts it back as it happens; should that
+// fail too, the next object puts it back first.
 class SystemSubstHidden {
  public:
   SystemSubstHidden();
@@ -107,8 +116,7 @@ class SystemSubstHidden {
   SystemSubstHidden& operator=(const SystemSubstHidden&) = delete;
 
  private:
-  std::wstring path_;
-  std::wstring hidden_;
+  LPTOP_LEVEL_EXCEPTION_FILTER previousFilter_ = nullptr;
   bool moved_ = false;
 };
 
