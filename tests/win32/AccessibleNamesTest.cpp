@@ -68,5 +68,28 @@ TEST(AccessibleNames, OtherInterfacesAndBack_SameObjectSameName) {
   CoUninitialize();
 }
 
+// Naming puts itself in front of the control's own procedure: the control
+// still answers its messages, and naming it again only changes the name.
+TEST(AccessibleNames, NamedTwice_SecondNameAndControlStillWorks) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(list, nullptr);
+  SetAccessibleName(list, L"Dateien");
+  SetAccessibleName(list, L"Ordner");
+  for (const wchar_t* line : {L"a.txt", L"b.txt"})
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+
+  IAccessible* named = nullptr;
+  ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT),
+                                                   __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&named))));
+  EXPECT_EQ(NameOf(named), L"Ordner");
+  named->Release();
+  DestroyWindow(list);
+  CoUninitialize();
+}
+
 }  // namespace
 }  // namespace tessaro::ui::win32

@@ -1,10 +1,11 @@
 #include "ui/win32/AccessibleNames.h"
 
-#include <commctrl.h>
 #include <oleacc.h>
 #include <oleauto.h>
 
+#include <map>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -258,36 +259,85 @@ LRESULT AnswerWithName(HWND control, WPARAM flags, const AccessibleText& text) {
   return result > 0 ? result : 0;
 }
 
-constexpr UINT_PTR kNameSubclassId = 1;
+// Each named control's texts and the procedure it had before. Kept here
+// rather than by comctl32's subclassing, which looks its chain up in a
+// window property on every message: a round trip to the server under Wine,
+// seconds for a list box filled with 100,000 lines.
+struct NamedControl {
+  WNDPROC previous = nullptr;
+  AccessibleText text;
+};
 
-// The control owns its copy of the texts, kept in a window property and freed
-// with the control.
-constexpr const wchar_t* kTextProperty = L"TessaroAccessibleText";
+// Windows of any thread may be named (a message box's static); the lock is
+// never held while a window procedure runs, as those may send messages.
+class NamedControls {
+ public:
+  WNDPROC Previous(HWND control) {
+    const Lock lock(lock_);
+    const auto found = controls_.find(control);
+    return found != controls_.end() ? found->second.previous : nullptr;
+  }
+  std::optional<AccessibleText> Text(HWND control) {
+    const Lock lock(lock_);
+    const auto found = controls_.find(control);
+    if (found == controls_.end()) return std::nullopt;
+    return found->second.text;
+  }
+  // False when the control is named already: it then only takes the texts.
+  bool Add(HWND control, AccessibleText text, WNDPROC previous) {
+    const Lock lock(lock_);
+    const auto [entry, added] = controls_.try_emplace(control, NamedControl{previous, {}});
+    entry->second.text = std::move(text);
+    return added;
+  }
+  void Remove(HWND control) {
+    const Lock lock(lock_);
+    controls_.erase(control);
+  }
 
-LRESULT CALLBACK NameSubclass(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                              DWORD_PTR /*data*/) {
+ private:
+  class Lock {
+   public:
+    explicit Lock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    ~Lock() { ReleaseSRWLockExclusive(&lock_); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+   private:
+    SRWLOCK& lock_;
+  };
+
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  std::map<HWND, NamedControl> controls_;
+};
+
+NamedControls& Named() {
+  static NamedControls named;
+  return named;
+}
+
+LRESULT CALLBACK NameProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const WNDPROC previous = Named().Previous(control);
   if (msg == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-    if (const auto* text = static_cast<const AccessibleText*>(GetPropW(control, kTextProperty))) {
+    if (const auto text = Named().Text(control)) {
       if (const LRESULT answer = AnswerWithName(control, wParam, *text); answer != 0) return answer;
     }
-  } else if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(control, &NameSubclass, kNameSubclassId);
-    delete static_cast<AccessibleText*>(RemovePropW(control, kTextProperty));
   }
-  return DefSubclassProc(control, msg, wParam, lParam);
+  const LRESULT result = previous != nullptr
+                             ? CallWindowProcW(previous, control, msg, wParam, lParam)
+                             : DefWindowProcW(control, msg, wParam, lParam);
+  // The window is gone; its procedure is not put back.
+  if (msg == WM_NCDESTROY) Named().Remove(control);
+  return result;
 }
 
 void Subclass(HWND control, const wchar_t* name, const std::wstring& shortcut) {
-  auto* owned = new (std::nothrow) AccessibleText{name, shortcut};
-  if (owned == nullptr) return;
+  const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC));
+  if (previous == nullptr) return;
   // A second call only replaces the texts.
-  auto* previous = static_cast<AccessibleText*>(GetPropW(control, kTextProperty));
-  if (!SetPropW(control, kTextProperty, owned)) {
-    delete owned;
-    return;
-  }
-  delete previous;
-  SetWindowSubclass(control, &NameSubclass, kNameSubclassId, 0);
+  if (!Named().Add(control, AccessibleText{name, shortcut}, previous)) return;
+  if (SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NameProc)) == 0)
+    Named().Remove(control);
 }
 
 // The message box being shown and the text its static control is to be named
