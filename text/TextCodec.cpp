@@ -99,18 +99,29 @@ std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
   return out;
 }
 
-std::wstring DecodeUtf8Lossy(std::string_view bytes) {
+namespace {
+
+// Valid UTF-8 as usual; each byte that starts no valid sequence becomes what
+// `invalid` makes of it.
+template <typename Invalid>
+std::wstring DecodeLeniently(std::string_view bytes, Invalid invalid) {
   std::wstring out;
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
     if (const auto cp = NextCodePoint(bytes, i)) {
       AppendCodePoint(out, *cp);
     } else {
-      AppendCodePoint(out, kReplacement);
+      AppendCodePoint(out, invalid(static_cast<unsigned char>(bytes[i])));
       ++i;
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::wstring DecodeUtf8Lossy(std::string_view bytes) {
+  return DecodeLeniently(bytes, [](unsigned char) { return kReplacement; });
 }
 
 std::string EncodeUtf8(std::wstring_view text) {
@@ -140,18 +151,9 @@ bool IsEscapedByte(char32_t c) { return c >= kEscapeBase + 0x80 && c <= kEscapeB
 }  // namespace
 
 std::wstring DecodeFileName(std::string_view bytes) {
-  std::wstring out;
-  out.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    if (const auto cp = NextCodePoint(bytes, i)) {
-      AppendCodePoint(out, *cp);
-    } else {
-      // Invalid sequences start at a byte >= 0x80: ASCII always decodes.
-      out.push_back(static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(bytes[i])));
-      ++i;
-    }
-  }
-  return out;
+  // Invalid sequences start at a byte >= 0x80: ASCII always decodes.
+  return DecodeLeniently(
+      bytes, [](unsigned char byte) { return static_cast<char32_t>(kEscapeBase + byte); });
 }
 
 std::string EncodeFileName(std::wstring_view name) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -97,8 +98,8 @@ DWORD StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD flag
 constexpr DWORD kPipeSize = 64 * 1024;
 
 struct Watch {
-  HANDLE process = nullptr;
-  HANDLE output = nullptr;  // the pipe's read end
+  UniqueHandle process;
+  UniqueHandle output;  // the pipe's read end
   CommandEnded onEnded;
   UiPost post;
   std::chrono::milliseconds watch;
@@ -130,16 +131,16 @@ std::wstring ReadWaiting(HANDLE pipe) {
 // One small thread per watched command: it sleeps in the wait for the process
 // and never touches the window; the end goes through the post.
 DWORD WINAPI WatchProcess(void* context) {
-  Watch* watch = static_cast<Watch*>(context);
+  const std::unique_ptr<Watch> watch(static_cast<Watch*>(context));
   DWORD code = 0;
   const bool ended =
-      WaitForSingleObject(watch->process, static_cast<DWORD>(watch->watch.count())) ==
+      WaitForSingleObject(watch->process.get(), static_cast<DWORD>(watch->watch.count())) ==
           WAIT_OBJECT_0 &&
-      GetExitCodeProcess(watch->process, &code);
+      GetExitCodeProcess(watch->process.get(), &code);
   std::wstring output;
-  if (ended) output = ReadWaiting(watch->output);
-  CloseHandle(watch->output);
-  CloseHandle(watch->process);
+  if (ended) output = ReadWaiting(watch->output.get());
+  watch->output.Close();
+  watch->process.Close();
   if (ended) {
     CommandEnd end{static_cast<int>(code), std::move(output)};
     if (watch->post) {
@@ -148,7 +149,6 @@ DWORD WINAPI WatchProcess(void* context) {
       watch->onEnded(end);
     }
   }
-  delete watch;
   return 0;
 }
 
@@ -173,34 +173,31 @@ class Win32Launcher final : public ILauncher {
         return Refused(error);
       }
       // Nothing is waited for or read back, so the handles go at once.
-      CloseHandle(process.hThread);
-      CloseHandle(process.hProcess);
+      const UniqueHandle thread(process.hThread);
+      const UniqueHandle child(process.hProcess);
       return {LaunchStatus::kStarted, {}};
     }
 
-    HANDLE read = nullptr;
-    HANDLE write = nullptr;
-    if (!CreatePipe(&read, &write, nullptr, kPipeSize)) return Refused(GetLastError());
-    // Only the child's end is inheritable, and the list limits it to that.
-    SetHandleInformation(write, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    const DWORD error = StartProcess(commandLine, ShowCommand(show), 0, &process, write);
-    CloseHandle(write);
-    if (error != 0) {
-      CloseHandle(read);
-      return Refused(error);
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, nullptr, kPipeSize)) return Refused(GetLastError());
+    UniqueHandle read(readEnd);
+    {
+      const UniqueHandle write(writeEnd);
+      // Only the child's end is inheritable, and the list limits it to that.
+      SetHandleInformation(write.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+      if (const DWORD error =
+              StartProcess(commandLine, ShowCommand(show), 0, &process, write.get())) {
+        return Refused(error);
+      }
     }
-    CloseHandle(process.hThread);
-    auto* watch = new Watch{process.hProcess, read, std::move(onEnded), post_, watch_};
-    HANDLE thread = CreateThread(nullptr, 64 * 1024, &WatchProcess, watch,
-                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (thread == nullptr) {
-      // The command runs; only its end goes untold.
-      CloseHandle(read);
-      CloseHandle(process.hProcess);
-      delete watch;
-    } else {
-      CloseHandle(thread);
-    }
+    const UniqueHandle thread(process.hThread);
+    auto watch = std::make_unique<Watch>(
+        Watch{UniqueHandle(process.hProcess), std::move(read), std::move(onEnded), post_, watch_});
+    // The command runs either way; without a thread only its end goes untold.
+    const UniqueHandle watcher(CreateThread(nullptr, 64 * 1024, &WatchProcess, watch.get(),
+                                            STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (watcher.valid()) watch.release();
     return {LaunchStatus::kStarted, {}};
   }
 
