@@ -193,6 +193,31 @@ std::wstring DecodeWindows1252(std::string_view bytes) {
   return out;
 }
 
+std::string EscapeBytes(std::string_view bytes, Verbatim verbatim) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  const bool asciiOnly = verbatim == Verbatim::kPrintableAscii;
+  std::string shown;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      shown += "\\n";
+    } else if (c == '\t') {
+      shown += "\\t";
+    } else if (c == '\r') {
+      shown += "\\r";
+    } else if (c == '\\' && asciiOnly) {
+      shown += "\\\\";
+    } else if (byte < 0x20 || byte == 0x7f || (byte > 0x7f && asciiOnly)) {
+      shown += "\\x";
+      shown += kHex[byte >> 4U];
+      shown += kHex[byte & 0xfU];
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
 std::size_t CodePointCount(std::wstring_view text) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -1,6 +1,6 @@
 #include <sys/stat.h>
 
-#include "platform/Conventions.h"
+#include "SystemPathRules.h"
 #include "platform/DriveTable.h"
 #include "platform/posix/DrivesFolder.h"
 #include "text/TextCodec.h"
@@ -9,13 +9,8 @@ namespace tessaro::platform {
 namespace {
 
 // The drive links subst lists, through the same check of the drives folder.
-class PosixDriveTable final : public IDriveTable {
+class PosixDriveTable final : public SystemPathRules<IDriveTable> {
  public:
-  PathStyle Style() const override { return {L'/'}; }
-  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
-    return platform::SamePath(a, b);
-  }
-
   std::vector<DriveMapping> Mappings() override {
     std::vector<DriveMapping> mappings;
     for (const DriveLink& link : ReadDriveLinks(DrivesFolder())) {

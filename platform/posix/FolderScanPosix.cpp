@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "platform/Conventions.h"
+#include "SystemPathRules.h"
 #include "platform/posix/Handles.h"
 #include "text/LetterCase.h"
 #include "text/TextCodec.h"
@@ -108,13 +108,8 @@ std::optional<ByteContents> ScanFolderBytes(const std::string& folder) {
   return contents;
 }
 
-class PosixFolderScanner final : public IFolderScanner {
+class PosixFolderScanner final : public SystemPathRules<IFolderScanner> {
  public:
-  PathStyle Style() const override { return {L'/'}; }
-  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
-    return platform::SamePath(a, b);
-  }
-
   std::vector<DriveRoot> Drives() override {
     return DriveRootsFromLinks(ReadDriveLinks(DrivesFolder()));
   }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/Conventions.h"
+#include "SystemPathRules.h"
 #include "platform/DriveTable.h"
 
 namespace tessaro::platform {
@@ -15,13 +15,8 @@ constexpr std::wstring_view kMappedPrefix = L"\\??\\";
 // Every letter is asked directly: a letter without a device answers at once,
 // so a GetLogicalDrives first would save nothing, yet it alone takes up to a
 // few milliseconds where many drives exist.
-class Win32DriveTable final : public IDriveTable {
+class Win32DriveTable final : public SystemPathRules<IDriveTable> {
  public:
-  PathStyle Style() const override { return {L'\\'}; }
-  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
-    return platform::SamePath(a, b);
-  }
-
   std::vector<DriveMapping> Mappings() override {
     std::vector<DriveMapping> mappings;
     // Room for the longest path a mapping can have.

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "AtomicFile.h"
-#include "Handles.h"
 #include "platform/FileIo.h"
+#include "platform/win32/Handles.h"
 
 namespace tessaro::platform {
 namespace {

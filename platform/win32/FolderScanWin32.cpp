@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "Handles.h"
-#include "platform/Conventions.h"
+#include "SystemPathRules.h"
 #include "platform/FolderScan.h"
+#include "platform/win32/Handles.h"
 #include "text/LetterCase.h"
 
 namespace tessaro::platform {
@@ -44,13 +44,8 @@ std::wstring DriveDetail(wchar_t letter) {
   return label;
 }
 
-class Win32FolderScanner final : public IFolderScanner {
+class Win32FolderScanner final : public SystemPathRules<IFolderScanner> {
  public:
-  PathStyle Style() const override { return {L'\\'}; }
-  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
-    return platform::SamePath(a, b);
-  }
-
   std::vector<DriveRoot> Drives() override {
     std::vector<DriveRoot> drives;
     const DWORD present = GetLogicalDrives();

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "Handles.h"
 #include "platform/CommandRunner.h"
 #include "platform/Launcher.h"
+#include "platform/win32/Handles.h"
 #include "text/TextCodec.h"
 
 namespace tessaro::platform {

@@ -2,7 +2,6 @@
 // row, the file-level functions as the program calls them, new files in CRLF.
 // Prints every failing row with what was expected and what came out.
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -76,27 +75,9 @@ std::optional<std::string> Unescape(std::string_view field) {
   return out;
 }
 
+// Bytes in a failure message, every one of them visible.
 std::string Escape(std::string_view bytes) {
-  std::string out;
-  for (const char ch : bytes) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c < 0x20 || c >= 0x7F) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
+  return tessaro::text::EscapeBytes(bytes, tessaro::text::Verbatim::kPrintableAscii);
 }
 
 std::vector<std::string> Split(std::string_view text, char separator) {

@@ -32,6 +32,8 @@ class TempFolder {
   ~TempFolder() {
     std::error_code ignored;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+      // A link goes as it is: what it points at is not ours to change.
+      if (entry.is_symlink(ignored)) continue;
       std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
                                    std::filesystem::perm_options::add, ignored);
     }

@@ -54,5 +54,11 @@ TEST(TextCodec, Windows1252MapsTheHighHalfLikeWindows) {
   EXPECT_EQ(DecodeWindows1252("\x80\x81\x9F\xFC"), L"\u20AC\u0081\u0178\u00FC");
 }
 
+TEST(TextCodec, EscapeBytes_KeepsWhatEachUseShows) {
+  const std::string_view bytes = "a\\b\n\t\r\x01\x7f\xc3\xbc";
+  EXPECT_EQ(EscapeBytes(bytes, Verbatim::kAllButControls), "a\\b\\n\\t\\r\\x01\\x7f\xc3\xbc");
+  EXPECT_EQ(EscapeBytes(bytes, Verbatim::kPrintableAscii), "a\\\\b\\n\\t\\r\\x01\\x7f\\xc3\\xbc");
+}
+
 }  // namespace
 }  // namespace tessaro::text

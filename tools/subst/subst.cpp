@@ -20,6 +20,7 @@
 
 #include "platform/posix/DrivesFolder.h"
 #include "platform/posix/SidebarBookmarks.h"
+#include "text/TextCodec.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ using tessaro::platform::PrepareDrivesFolder;
 using tessaro::platform::ReadDriveLinks;
 using tessaro::platform::RemoveFromSidebars;
 using tessaro::platform::UniqueFd;
+using tessaro::text::EscapeBytes;
+using tessaro::text::Verbatim;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
@@ -70,30 +73,6 @@ int RefuseFolder(const std::string& error) {
   return Fail("Cannot prepare the drives folder - " + error);
 }
 
-// One listing line per drive, however odd the folder's name: control
-// characters are shown escaped.
-std::string Printable(const std::string& text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string shown;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte != 0x7f) {
-      shown += c;
-    } else if (c == '\n') {
-      shown += "\\n";
-    } else if (c == '\t') {
-      shown += "\\t";
-    } else if (c == '\r') {
-      shown += "\\r";
-    } else {
-      shown += "\\x";
-      shown += kHex[byte >> 4U];
-      shown += kHex[byte & 0xfU];
-    }
-  }
-  return shown;
-}
-
 // An absolute, tidied path: "." and ".." resolved by text, no trailing slash.
 std::string AbsoluteFolder(const std::string& path) {
   std::error_code ec;
@@ -109,7 +88,9 @@ int List() {
   const auto links = ReadDriveLinks(DrivesFolder(), &error);
   if (!error.empty()) return RefuseFolder(error);
   for (const auto& link : links) {
-    std::printf("%c:\\: => %s\n", link.letter, Printable(link.target).c_str());
+    // One line per drive, however odd the folder's name.
+    std::printf("%c:\\: => %s\n", link.letter,
+                EscapeBytes(link.target, Verbatim::kAllButControls).c_str());
   }
   return 0;
 }

@@ -12,14 +12,9 @@ constexpr DWORD kPollMs = 50;
 
 }  // namespace
 
-SingleInstance::SingleInstance() {
-  mutex_ = CreateMutexW(nullptr, FALSE, kMutexName);
+SingleInstance::SingleInstance() : mutex_(CreateMutexW(nullptr, FALSE, kMutexName)) {
   // Without a mutex (no rights, no memory) Tessaro starts as it always did.
-  first_ = mutex_ == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
-}
-
-SingleInstance::~SingleInstance() {
-  if (mutex_ != nullptr) CloseHandle(mutex_);
+  first_ = !mutex_.valid() || GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
 void SingleInstance::WakeRunning() {

@@ -2,10 +2,9 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "platform/FolderScan.h"
+#include "platform/PathRules.h"
 
 // The drive letters mapped to folders in the user's session, whoever mapped
 // them: read fresh on every call, never kept.
@@ -16,13 +15,8 @@ struct DriveMapping {
   std::wstring folder;    // as the system reports it
 };
 
-class IDriveTable {
+class IDriveTable : public IPathRules {
  public:
-  virtual ~IDriveTable() = default;
-  virtual PathStyle Style() const = 0;
-  // Whether two folders are the same by the system's rule (platform::SamePath
-  // for the system's own table).
-  virtual bool SamePath(std::wstring_view a, std::wstring_view b) const = 0;
   // The mapped letters, in letter order.
   virtual std::vector<DriveMapping> Mappings() = 0;
   virtual bool FolderExists(const std::wstring& folder) = 0;

@@ -3,8 +3,9 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "platform/PathRules.h"
 
 // What the folder dialog needs to know of the file system: the drives, the
 // process's current directory and one folder's entries at a time.
@@ -26,18 +27,8 @@ struct FolderContents {
   std::vector<std::wstring> files;
 };
 
-// How the system writes paths.
-struct PathStyle {
-  wchar_t separator = L'/';
-};
-
-class IFolderScanner {
+class IFolderScanner : public IPathRules {
  public:
-  virtual ~IFolderScanner() = default;
-  virtual PathStyle Style() const = 0;
-  // Whether two paths name the same folder by the system's rule
-  // (platform::SamePath for the system's own scanner).
-  virtual bool SamePath(std::wstring_view a, std::wstring_view b) const = 0;
   // The drives, in letter order.
   virtual std::vector<DriveRoot> Drives() = 0;
   // False for a drive that cannot be opened now (a removable drive without

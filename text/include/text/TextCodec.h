@@ -47,4 +47,17 @@ std::string EncodeUtf16Le(std::wstring_view text);
 // Number of Unicode code points in the text (surrogate pairs count once).
 std::size_t CodePointCount(std::wstring_view text);
 
+// Which bytes EscapeBytes leaves as they are.
+enum class Verbatim {
+  kAllButControls,  // UTF-8 and other bytes beyond ASCII stay
+  // The backslash and all beyond ASCII escaped too: every byte of a
+  // diagnostic reads back unambiguously.
+  kPrintableAscii,
+};
+
+// The bytes on one line, for a listing or a message: line ends and tabs as
+// \n, \r and \t, a backslash not kept verbatim as \\, any other byte not kept
+// verbatim as \xhh.
+std::string EscapeBytes(std::string_view bytes, Verbatim verbatim);
+
 }  // namespace tessaro::text

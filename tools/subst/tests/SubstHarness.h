@@ -9,12 +9,13 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "support/Files.h"
 
 namespace subst_test {
 
@@ -76,19 +77,7 @@ inline SubstRun RunSubst(const std::vector<std::string>& args, const std::vector
 
 class SubstTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "subst-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    // The runtime folder does not exist yet: subst has to make it.
-    runtime_ = root_ / "run" / "user";
-    data_ = root_ / "Daten";
-    fs::create_directories(data_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
+  SubstTest() { fs::create_directories(data_); }
 
   // The sidebar files live in the scratch folder too, never in the real home.
   std::vector<std::string> HomeEnv() const {
@@ -103,9 +92,11 @@ class SubstTest : public ::testing::Test {
   SubstRun Subst(const std::vector<std::string>& args) { return RunSubst(args, Env(), root_); }
   fs::path Drives() const { return runtime_ / "tessaro" / "drives"; }
 
-  fs::path root_;
-  fs::path runtime_;
-  fs::path data_;
+  tessaro::testing::TempFolder scratch_;
+  const fs::path root_ = scratch_.Path();
+  // The runtime folder does not exist yet: subst has to make it.
+  const fs::path runtime_ = root_ / "run" / "user";
+  const fs::path data_ = root_ / "Daten";
 };
 
 }  // namespace subst_test

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -224,19 +223,15 @@ TEST_F(SubstFallbackTest, OpenTmpFolder_Refused) {
 
 class DrivesFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "drives-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    holder_ = pattern;
-    folder_ = holder_ / "drives";
+  DrivesFolderTest() {
     fs::create_directory(folder_);
     fs::permissions(folder_, fs::perms::owner_all);
     fs::create_directory_symlink("/usr", folder_ / "U:");
   }
-  void TearDown() override { fs::remove_all(holder_); }
 
-  fs::path holder_;
-  fs::path folder_;
+  tessaro::testing::TempFolder scratch_;
+  const fs::path holder_ = scratch_.Path();
+  const fs::path folder_ = holder_ / "drives";
 };
 
 TEST_F(DrivesFolderTest, ReadDriveLinks_IgnoresOtherEntries) {

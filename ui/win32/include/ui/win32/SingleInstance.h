@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/Handles.h"
+
 namespace tessaro::ui::win32 {
 
 // One Tessaro per session: the first start holds a named mutex in the
@@ -10,9 +12,6 @@ namespace tessaro::ui::win32 {
 class SingleInstance {
  public:
   SingleInstance();
-  ~SingleInstance();
-  SingleInstance(const SingleInstance&) = delete;
-  SingleInstance& operator=(const SingleInstance&) = delete;
 
   // False when another Tessaro of this session holds the mutex.
   bool First() const { return first_; }
@@ -22,7 +21,7 @@ class SingleInstance {
   static void WakeRunning();
 
  private:
-  HANDLE mutex_ = nullptr;
+  platform::UniqueHandle mutex_;
   bool first_ = true;
 };
 
