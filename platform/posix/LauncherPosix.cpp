@@ -16,9 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "Processes.h"
 #include "SelfPath.h"
-#include "platform/CommandRunner.h"
-#include "platform/Launcher.h"
 #include "platform/WindowsCommandLine.h"
 #include "text/TextCodec.h"
 
@@ -134,24 +133,19 @@ bool ReadOutput(int fd, std::chrono::steady_clock::time_point deadline, std::str
   }
 }
 
-// The reaper of a watched child: it also reads the child's output and hands
-// the end over. A child that outlives the watch is still reaped, silently.
-void WatchInBackground(pid_t child, int outputFd, CommandEnded onEnded, const UiPost& post,
+// The reaper of a watched child: it also reads the child's output and tells
+// its end. A child that outlives the watch is still reaped, silently.
+void WatchInBackground(pid_t child, int outputFd, CommandEnded ended,
                        std::chrono::milliseconds watch) {
   try {
-    std::thread([child, outputFd, onEnded = std::move(onEnded), post, watch] {
+    std::thread([child, outputFd, ended = std::move(ended), watch] {
       const auto deadline = std::chrono::steady_clock::now() + watch;
       std::string output;
       const bool closed = ReadOutput(outputFd, deadline, &output);
       ::close(outputFd);
       const int status = WaitFor(child);
       if (!closed || status < 0 || std::chrono::steady_clock::now() > deadline) return;
-      CommandEnd end{ExitCodeOf(status), text::DecodeUtf8Lossy(output)};
-      if (!post) {
-        onEnded(end);
-        return;
-      }
-      post([onEnded, end = std::move(end)] { onEnded(end); });
+      ended({ExitCodeOf(status), text::DecodeUtf8Lossy(output)});
     }).detach();
   } catch (const std::system_error&) {
     // No thread to be had: nothing is told, and the child stays a zombie
@@ -246,65 +240,46 @@ LaunchResult Spawn(const std::wstring& commandLine, pid_t* child, int outputFd =
   return {LaunchStatus::kStarted, {}};
 }
 
-class PosixLauncher final : public ILauncher {
- public:
-  PosixLauncher(UiPost post, std::chrono::milliseconds watch)
-      : post_(std::move(post)), watch_(watch) {}
-
-  // How a window shows means nothing here: there is no window to show.
-  LaunchResult Launch(const std::wstring& commandLine, WindowShow /*show*/,
-                      CommandEnded onEnded) override {
-    pid_t child = 0;
-    if (!onEnded) {
-      LaunchResult result = Spawn(commandLine, &child);
-      if (result.status == LaunchStatus::kStarted) ReapInBackground(child);
-      return result;
-    }
-    // Close-on-exec: only the child's copies as its stdout and stderr survive.
-    int fds[2] = {-1, -1};
-    if (::pipe2(fds, O_CLOEXEC) != 0) return {LaunchStatus::kFailed, ErrorText(errno)};
-    LaunchResult result = Spawn(commandLine, &child, fds[1]);
-    ::close(fds[1]);
-    if (result.status != LaunchStatus::kStarted) {
-      ::close(fds[0]);
-      return result;
-    }
-    WatchInBackground(child, fds[0], std::move(onEnded), post_, watch_);
-    return result;
-  }
-
- private:
-  UiPost post_;
-  std::chrono::milliseconds watch_;
-};
-
-class PosixCommandRunner final : public ICommandRunner {
- public:
-  RunResult RunAndWait(const std::wstring& commandLine) override {
-    pid_t child = 0;
-    LaunchResult started = Spawn(commandLine, &child);
-    switch (started.status) {
-      case LaunchStatus::kStarted:
-        break;
-      case LaunchStatus::kNotFound:
-        return {RunStatus::kNotFound, 0, std::move(started.detail)};
-      case LaunchStatus::kFailed:
-        return {RunStatus::kFailed, 0, std::move(started.detail)};
-    }
-    const int status = WaitFor(child);
-    if (status < 0) return {RunStatus::kFailed, 0, ErrorText(errno)};
-    return {RunStatus::kStarted, ExitCodeOf(status), {}};
-  }
-};
-
 }  // namespace
 
-std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post, std::chrono::milliseconds watch) {
-  return std::make_unique<PosixLauncher>(std::move(post), watch);
+// How a window shows means nothing here: there is no window to show.
+LaunchResult StartDetached(const std::wstring& commandLine, WindowShow /*show*/) {
+  pid_t child = 0;
+  LaunchResult result = Spawn(commandLine, &child);
+  if (result.status == LaunchStatus::kStarted) ReapInBackground(child);
+  return result;
 }
 
-std::unique_ptr<ICommandRunner> MakeSystemCommandRunner() {
-  return std::make_unique<PosixCommandRunner>();
+LaunchResult StartWatched(const std::wstring& commandLine, WindowShow /*show*/,
+                          std::chrono::milliseconds watch, CommandEnded ended) {
+  // Close-on-exec: only the child's copies as its stdout and stderr survive.
+  int fds[2] = {-1, -1};
+  if (::pipe2(fds, O_CLOEXEC) != 0) return {LaunchStatus::kFailed, ErrorText(errno)};
+  pid_t child = 0;
+  LaunchResult result = Spawn(commandLine, &child, fds[1]);
+  ::close(fds[1]);
+  if (result.status != LaunchStatus::kStarted) {
+    ::close(fds[0]);
+    return result;
+  }
+  WatchInBackground(child, fds[0], std::move(ended), watch);
+  return result;
+}
+
+RunResult RunToEnd(const std::wstring& commandLine) {
+  pid_t child = 0;
+  LaunchResult started = Spawn(commandLine, &child);
+  switch (started.status) {
+    case LaunchStatus::kStarted:
+      break;
+    case LaunchStatus::kNotFound:
+      return {RunStatus::kNotFound, 0, std::move(started.detail)};
+    case LaunchStatus::kFailed:
+      return {RunStatus::kFailed, 0, std::move(started.detail)};
+  }
+  const int status = WaitFor(child);
+  if (status < 0) return {RunStatus::kFailed, 0, ErrorText(errno)};
+  return {RunStatus::kStarted, ExitCodeOf(status), {}};
 }
 
 }  // namespace tessaro::platform

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/CommandRunner.h"
-#include "platform/Launcher.h"
+#include "Processes.h"
 #include "platform/win32/Handles.h"
 #include "text/TextCodec.h"
 
@@ -101,7 +100,6 @@ struct Watch {
   UniqueHandle process;
   UniqueHandle output;  // the pipe's read end
   CommandEnded onEnded;
-  UiPost post;
   std::chrono::milliseconds watch;
 };
 
@@ -129,7 +127,7 @@ std::wstring ReadWaiting(HANDLE pipe) {
 }
 
 // One small thread per watched command: it sleeps in the wait for the process
-// and never touches the window; the end goes through the post.
+// and then tells the end.
 DWORD WINAPI WatchProcess(void* context) {
   const std::unique_ptr<Watch> watch(static_cast<Watch*>(context));
   DWORD code = 0;
@@ -141,14 +139,7 @@ DWORD WINAPI WatchProcess(void* context) {
   if (ended) output = ReadWaiting(watch->output.get());
   watch->output.Close();
   watch->process.Close();
-  if (ended) {
-    CommandEnd end{static_cast<int>(code), std::move(output)};
-    if (watch->post) {
-      watch->post([onEnded = std::move(watch->onEnded), end = std::move(end)] { onEnded(end); });
-    } else {
-      watch->onEnded(end);
-    }
-  }
+  if (ended) watch->onEnded({static_cast<int>(code), std::move(output)});
   return 0;
 }
 
@@ -160,80 +151,59 @@ LaunchResult Refused(DWORD error) {
   return {IsMissing(error) ? LaunchStatus::kNotFound : LaunchStatus::kFailed, SystemMessage(error)};
 }
 
-class Win32Launcher final : public ILauncher {
- public:
-  Win32Launcher(UiPost post, std::chrono::milliseconds watch)
-      : post_(std::move(post)), watch_(watch) {}
-
-  LaunchResult Launch(const std::wstring& commandLine, WindowShow show,
-                      CommandEnded onEnded) override {
-    PROCESS_INFORMATION process{};
-    if (!onEnded) {
-      if (const DWORD error = StartProcess(commandLine, ShowCommand(show), 0, &process)) {
-        return Refused(error);
-      }
-      // Nothing is waited for or read back, so the handles go at once.
-      const UniqueHandle thread(process.hThread);
-      const UniqueHandle child(process.hProcess);
-      return {LaunchStatus::kStarted, {}};
-    }
-
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, nullptr, kPipeSize)) return Refused(GetLastError());
-    UniqueHandle read(readEnd);
-    {
-      const UniqueHandle write(writeEnd);
-      // Only the child's end is inheritable, and the list limits it to that.
-      SetHandleInformation(write.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-      if (const DWORD error =
-              StartProcess(commandLine, ShowCommand(show), 0, &process, write.get())) {
-        return Refused(error);
-      }
-    }
-    const UniqueHandle thread(process.hThread);
-    auto watch = std::make_unique<Watch>(
-        Watch{UniqueHandle(process.hProcess), std::move(read), std::move(onEnded), post_, watch_});
-    // The command runs either way; without a thread only its end goes untold.
-    const UniqueHandle watcher(CreateThread(nullptr, 64 * 1024, &WatchProcess, watch.get(),
-                                            STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-    if (watcher.valid()) watch.release();
-    return {LaunchStatus::kStarted, {}};
-  }
-
- private:
-  UiPost post_;
-  std::chrono::milliseconds watch_;
-};
-
-class Win32CommandRunner final : public ICommandRunner {
- public:
-  RunResult RunAndWait(const std::wstring& commandLine) override {
-    PROCESS_INFORMATION process{};
-    // No console flashes up for a console program.
-    if (const DWORD error = StartProcess(commandLine, SW_HIDE, CREATE_NO_WINDOW, &process)) {
-      return {IsMissing(error) ? RunStatus::kNotFound : RunStatus::kFailed, 0,
-              SystemMessage(error)};
-    }
-    const UniqueHandle thread(process.hThread);
-    const UniqueHandle child(process.hProcess);
-    DWORD code = 0;
-    const bool waited = WaitForSingleObject(child.get(), INFINITE) == WAIT_OBJECT_0 &&
-                        GetExitCodeProcess(child.get(), &code);
-    const DWORD error = GetLastError();
-    if (!waited) return {RunStatus::kFailed, 0, SystemMessage(error)};
-    return {RunStatus::kStarted, static_cast<int>(code), {}};
-  }
-};
-
 }  // namespace
 
-std::unique_ptr<ILauncher> MakeSystemLauncher(UiPost post, std::chrono::milliseconds watch) {
-  return std::make_unique<Win32Launcher>(std::move(post), watch);
+LaunchResult StartDetached(const std::wstring& commandLine, WindowShow show) {
+  PROCESS_INFORMATION process{};
+  if (const DWORD error = StartProcess(commandLine, ShowCommand(show), 0, &process)) {
+    return Refused(error);
+  }
+  // Nothing is waited for or read back, so the handles go at once.
+  const UniqueHandle thread(process.hThread);
+  const UniqueHandle child(process.hProcess);
+  return {LaunchStatus::kStarted, {}};
 }
 
-std::unique_ptr<ICommandRunner> MakeSystemCommandRunner() {
-  return std::make_unique<Win32CommandRunner>();
+LaunchResult StartWatched(const std::wstring& commandLine, WindowShow show,
+                          std::chrono::milliseconds watch, CommandEnded ended) {
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, nullptr, kPipeSize)) return Refused(GetLastError());
+  UniqueHandle read(readEnd);
+  PROCESS_INFORMATION process{};
+  {
+    const UniqueHandle write(writeEnd);
+    // Only the child's end is inheritable, and the list limits it to that.
+    SetHandleInformation(write.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    if (const DWORD error =
+            StartProcess(commandLine, ShowCommand(show), 0, &process, write.get())) {
+      return Refused(error);
+    }
+  }
+  const UniqueHandle thread(process.hThread);
+  auto watched = std::make_unique<Watch>(
+      Watch{UniqueHandle(process.hProcess), std::move(read), std::move(ended), watch});
+  // The command runs either way; without a thread only its end goes untold.
+  const UniqueHandle watcher(CreateThread(nullptr, 64 * 1024, &WatchProcess, watched.get(),
+                                          STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+  if (watcher.valid()) watched.release();
+  return {LaunchStatus::kStarted, {}};
+}
+
+RunResult RunToEnd(const std::wstring& commandLine) {
+  PROCESS_INFORMATION process{};
+  // No console flashes up for a console program.
+  if (const DWORD error = StartProcess(commandLine, SW_HIDE, CREATE_NO_WINDOW, &process)) {
+    return {IsMissing(error) ? RunStatus::kNotFound : RunStatus::kFailed, 0, SystemMessage(error)};
+  }
+  const UniqueHandle thread(process.hThread);
+  const UniqueHandle child(process.hProcess);
+  DWORD code = 0;
+  const bool waited = WaitForSingleObject(child.get(), INFINITE) == WAIT_OBJECT_0 &&
+                      GetExitCodeProcess(child.get(), &code);
+  const DWORD error = GetLastError();
+  if (!waited) return {RunStatus::kFailed, 0, SystemMessage(error)};
+  return {RunStatus::kStarted, static_cast<int>(code), {}};
 }
 
 }  // namespace tessaro::platform
