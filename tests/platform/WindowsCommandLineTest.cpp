@@ -11,76 +11,77 @@ namespace {
 
 using Arguments = std::vector<std::wstring>;
 
-struct QuoteCase {
-  std::wstring argument;
-  std::wstring quoted;
-};
-
-class QuoteWindowsArgumentTest : public ::testing::TestWithParam<QuoteCase> {};
-
-TEST_P(QuoteWindowsArgumentTest, QuotesAsTheRuntimeExpects) {
-  EXPECT_EQ(QuoteWindowsArgument(GetParam().argument), GetParam().quoted);
+TEST(QuoteWindowsArgument, QuotesAsTheRuntimeExpects) {
+  const struct {
+    std::wstring argument;
+    std::wstring quoted;
+  } kCases[] = {
+      // Nothing that needs it: left exactly as typed, backslashes included.
+      {LR"(C:\Daten)", LR"(C:\Daten)"},
+      {LR"(C:\Daten\)", LR"(C:\Daten\)"},
+      {L"a;b&&c$(x)|*", L"a;b&&c$(x)|*"},
+      {L"Übersicht", L"Übersicht"},
+      // Empty: an argument of its own, not nothing.
+      {L"", LR"("")"},
+      {LR"(C:\Program Files)", LR"("C:\Program Files")"},
+      {L"a\tb", L"\"a\tb\""},
+      {L" ", LR"(" ")"},
+      // Backslashes before the closing quote are doubled, others are not.
+      {LR"(C:\Eigene Dateien\)", LR"("C:\Eigene Dateien\\")"},
+      {LR"(\\server\share name\\)", LR"("\\server\share name\\\\")"},
+      // Embedded quotes, with and without backslashes before them.
+      {LR"(a"b)", LR"("a\"b")"},
+      {LR"(a\"b)", LR"("a\\\"b")"},
+      {LR"(a\\"b)", LR"("a\\\\\"b")"},
+      {LR"(")", LR"("\"")"},
+      {LR"(a\b c)", LR"("a\b c")"},
+  };
+  for (const auto& [argument, quoted] : kCases) {
+    EXPECT_EQ(QuoteWindowsArgument(argument), quoted) << argument;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, QuoteWindowsArgumentTest,
-    ::testing::Values(
-        // Nothing that needs it: left exactly as typed, backslashes included.
-        QuoteCase{LR"(C:\Daten)", LR"(C:\Daten)"}, QuoteCase{LR"(C:\Daten\)", LR"(C:\Daten\)"},
-        QuoteCase{L"a;b&&c$(x)|*", L"a;b&&c$(x)|*"}, QuoteCase{L"Übersicht", L"Übersicht"},
-        // Empty: an argument of its own, not nothing.
-        QuoteCase{L"", LR"("")"}, QuoteCase{LR"(C:\Program Files)", LR"("C:\Program Files")"},
-        QuoteCase{L"a\tb", L"\"a\tb\""}, QuoteCase{L" ", LR"(" ")"},
-        // Backslashes before the closing quote are doubled, others are not.
-        QuoteCase{LR"(C:\Eigene Dateien\)", LR"("C:\Eigene Dateien\\")"},
-        QuoteCase{LR"(\\server\share name\\)", LR"("\\server\share name\\\\")"},
-        // Embedded quotes, with and without backslashes before them.
-        QuoteCase{LR"(a"b)", LR"("a\"b")"}, QuoteCase{LR"(a\"b)", LR"("a\\\"b")"},
-        QuoteCase{LR"(a\\"b)", LR"("a\\\\\"b")"}, QuoteCase{LR"(")", LR"("\"")"},
-        QuoteCase{LR"(a\b c)", LR"("a\b c")"}));
-
-struct SplitCase {
-  std::wstring line;
-  Arguments arguments;
-};
-
-class SplitWindowsCommandLineTest : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(SplitWindowsCommandLineTest, SplitsAsTheRuntimeDoes) {
-  EXPECT_EQ(SplitWindowsCommandLine(GetParam().line), GetParam().arguments);
+TEST(SplitWindowsCommandLine, SplitsAsTheRuntimeDoes) {
+  const struct {
+    std::wstring line;
+    Arguments arguments;
+  } kCases[] = {
+      {LR"(subst X:  C:\Daten)", {L"subst", L"X:", LR"(C:\Daten)"}},
+      {L"subst X: /d", {L"subst", L"X:", L"/d"}},
+      {L"subst  /d", {L"subst", L"/d"}},
+      {L"p\ta\t\tb  ", {L"p", L"a", L"b"}},
+      // The table of the runtime's documentation.
+      {LR"(p "abc" d e)", {L"p", L"abc", L"d", L"e"}},
+      {LR"(p a\\\b d"e f"g h)", {L"p", LR"(a\\\b)", L"de fg", L"h"}},
+      {LR"(p a\\\"b c d)", {L"p", LR"(a\"b)", L"c", L"d"}},
+      {LR"(p a\\\\"b c" d e)", {L"p", LR"(a\\b c)", L"d", L"e"}},
+      // "" inside quotes: a literal quote, and the quoting goes on.
+      {LR"(p a"b"" c d)", {L"p", LR"(ab" c d)"}},
+      {LR"(p "a""b")", {L"p", LR"(a"b)"}},
+      // "" outside quotes opens and closes: an empty argument.
+      {LR"(p "" "")", {L"p", L"", L""}},
+      {LR"(p \")", {L"p", LR"(")"}},
+      {LR"(p \\"a b")", {L"p", LR"(\a b)"}},
+      {LR"(p "C:\Eigene Dateien\\")", {L"p", LR"(C:\Eigene Dateien\)"}},
+      // An unclosed quote runs to the end of the line.
+      {LR"(p "a b)", {L"p", L"a b"}},
+      {LR"(p a"b)", {L"p", L"ab"}},
+      {LR"(p a\)", {L"p", LR"(a\)"}},
+      // The program name, quoted or not.
+      {LR"("C:\Program Files\x.exe" a)", {LR"(C:\Program Files\x.exe)", L"a"}},
+      // No backslash processing in the program name: the quote toggles.
+      {LR"(a\"b c)", {LR"(a\b c)"}},
+      {LR"(C:\x\\ a)", {LR"(C:\x\\)", L"a"}},
+      {LR"(a""b c)", {L"ab", L"c"}},
+      // A leading blank ends an empty program name.
+      {L" a", {L"", L"a"}},
+      {L"", {L""}},
+      {L"\t", {L""}},
+  };
+  for (const auto& [line, arguments] : kCases) {
+    EXPECT_EQ(SplitWindowsCommandLine(line), arguments) << line;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Arguments, SplitWindowsCommandLineTest,
-    ::testing::Values(
-        SplitCase{LR"(subst X:  C:\Daten)", {L"subst", L"X:", LR"(C:\Daten)"}},
-        SplitCase{L"subst X: /d", {L"subst", L"X:", L"/d"}},
-        SplitCase{L"subst  /d", {L"subst", L"/d"}}, SplitCase{L"p\ta\t\tb  ", {L"p", L"a", L"b"}},
-        // The table of the runtime's documentation.
-        SplitCase{LR"(p "abc" d e)", {L"p", L"abc", L"d", L"e"}},
-        SplitCase{LR"(p a\\\b d"e f"g h)", {L"p", LR"(a\\\b)", L"de fg", L"h"}},
-        SplitCase{LR"(p a\\\"b c d)", {L"p", LR"(a\"b)", L"c", L"d"}},
-        SplitCase{LR"(p a\\\\"b c" d e)", {L"p", LR"(a\\b c)", L"d", L"e"}},
-        // "" inside quotes: a literal quote, and the quoting goes on.
-        SplitCase{LR"(p a"b"" c d)", {L"p", LR"(ab" c d)"}},
-        SplitCase{LR"(p "a""b")", {L"p", LR"(a"b)"}},
-        // "" outside quotes opens and closes: an empty argument.
-        SplitCase{LR"(p "" "")", {L"p", L"", L""}}, SplitCase{LR"(p \")", {L"p", LR"(")"}},
-        SplitCase{LR"(p \\"a b")", {L"p", LR"(\a b)"}},
-        SplitCase{LR"(p "C:\Eigene Dateien\\")", {L"p", LR"(C:\Eigene Dateien\)"}},
-        // An unclosed quote runs to the end of the line.
-        SplitCase{LR"(p "a b)", {L"p", L"a b"}}, SplitCase{LR"(p a"b)", {L"p", L"ab"}},
-        SplitCase{LR"(p a\)", {L"p", LR"(a\)"}}));
-
-INSTANTIATE_TEST_SUITE_P(
-    ProgramName, SplitWindowsCommandLineTest,
-    ::testing::Values(
-        SplitCase{LR"("C:\Program Files\x.exe" a)", {LR"(C:\Program Files\x.exe)", L"a"}},
-        // No backslash processing in the program name: the quote toggles.
-        SplitCase{LR"(a\"b c)", {LR"(a\b c)"}}, SplitCase{LR"(C:\x\\ a)", {LR"(C:\x\\)", L"a"}},
-        SplitCase{LR"(a""b c)", {L"ab", L"c"}},
-        // A leading blank ends an empty program name.
-        SplitCase{L" a", {L"", L"a"}}, SplitCase{L"", {L""}}, SplitCase{L"\t", {L""}}));
 
 TEST(SplitWindowsCommandLine, EndsAtNul) {
   const std::wstring line(L"p a\0b c", 7);

@@ -226,16 +226,9 @@ TEST(OpenPathDialogWiringTest, BrowsesTheScannerItIsGiven_DriveListNamedForScree
   scanner.drives = {{L'c', L"/", L""}, {L'x', L"/srv/daten", L"/srv/daten"}};
   scanner.folders = {{L"/", {{L"srv"}, {}}}, {L"/srv/daten", {{L"Briefe"}, {L"liste.txt"}}}};
   scanner.cwd = L"/";
-  AppState app;
-  app.blnPathMode = kFalse;
-  app.blnPrefill = kTrue;
-  tessaro::testing::FakeComboBox cboDrive;
-  tessaro::testing::FakeComboBox cboLocRes;
-  cboLocRes.text = L"/srv/daten";
-  tessaro::testing::FakeKnownFolders folders;
-  frmOpenPath logic(app, cboDrive, cboLocRes, folders, scanner);
+  tessaro::testing::FakeOpenPathLogic open(scanner, L"/srv/daten");
 
-  OpenPathDialog dialog(logic, nullptr);
+  OpenPathDialog dialog(open.logic, nullptr);
   dialog.Load();
   EXPECT_EQ(dialog.Drive1List()->currentText(), QStringLiteral("x: [/srv/daten]"));
   QStringList lines;
@@ -250,9 +243,9 @@ TEST(OpenPathDialogWiringTest, BrowsesTheScannerItIsGiven_DriveListNamedForScree
   EXPECT_EQ(drives->text(QAccessible::Value), QStringLiteral("x: [/srv/daten]"));
 
   QTest::mouseClick(dialog.OKButton(), Qt::LeftButton);
-  EXPECT_EQ(cboDrive.text, L"X:");
-  EXPECT_EQ(cboLocRes.text, L"/srv/daten");
-  logic.Detach();
+  EXPECT_EQ(open.cboDrive.text, L"X:");
+  EXPECT_EQ(open.cboLocRes.text, L"/srv/daten");
+  open.logic.Detach();
 }
 
 }  // namespace

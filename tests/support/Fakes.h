@@ -14,6 +14,19 @@
 
 namespace tessaro::testing {
 
+// Made-up path rules, Windows-like when the separator is '\\' (ASCII
+// standing in for the system's ordinal rule), byte for byte otherwise.
+template <class Interface, wchar_t kSeparator>
+class FakePathRules : public Interface {
+ public:
+  platform::PathStyle Style() const override { return style; }
+  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
+    return style.separator == L'\\' ? text::EqualsAsciiNoCase(a, b) : a == b;
+  }
+
+  platform::PathStyle style{kSeparator};
+};
+
 class FakeKnownFolders final : public platform::IKnownFolders {
  public:
   std::wstring Path(platform::KnownFolder folder) override {
@@ -51,13 +64,8 @@ class FakeLauncher final : public platform::ILauncher {
 };
 
 // A drive table in memory; folders exist when listed in existing.
-class FakeDriveTable final : public platform::IDriveTable {
+class FakeDriveTable final : public FakePathRules<platform::IDriveTable, L'\\'> {
  public:
-  platform::PathStyle Style() const override { return style; }
-  // As Windows compares (for the letters tests use).
-  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
-    return text::EqualsAsciiNoCase(a, b);
-  }
   std::vector<platform::DriveMapping> Mappings() override {
     ++reads;
     return mappings;
@@ -68,7 +76,6 @@ class FakeDriveTable final : public platform::IDriveTable {
     }
     return false;
   }
-  platform::PathStyle style{L'\\'};
   std::vector<platform::DriveMapping> mappings;
   std::vector<std::wstring> existing;
   int reads = 0;

@@ -18,14 +18,8 @@
 namespace tessaro::testing {
 
 // A made-up file system: folders with their entries, counting the scans.
-class FakeFolderScanner final : public platform::IFolderScanner {
+class FakeFolderScanner final : public FakePathRules<platform::IFolderScanner, L'/'> {
  public:
-  platform::PathStyle Style() const override { return style; }
-  // Windows-like when the separator is '\\', ASCII standing in for the
-  // system's ordinal rule.
-  bool SamePath(std::wstring_view a, std::wstring_view b) const override {
-    return style.separator == L'\\' ? text::EqualsAsciiNoCase(a, b) : a == b;
-  }
   std::vector<platform::DriveRoot> Drives() override { return drives; }
   bool DriveReady(const platform::DriveRoot& d) override { return d.letter != notReady; }
   std::wstring CurrentDirectory() override { return cwd; }
@@ -46,7 +40,6 @@ class FakeFolderScanner final : public platform::IFolderScanner {
     return std::nullopt;
   }
 
-  platform::PathStyle style;
   std::vector<platform::DriveRoot> drives;
   std::map<std::wstring, platform::FolderContents> folders;
   std::map<std::wstring, std::wstring> driveCurrent;
@@ -149,6 +142,24 @@ class FakeExit final : public ui::IProcessExit {
 class FakeVersion final : public ui::IVersionSource {
  public:
   ui::ProgramVersion Version() override { return {1, 2, 2}; }
+};
+
+// The folder dialog's logic over the given made-up file system, with all
+// else it reads faked, opening prefilled with folderBox: the set-up of the
+// front ends' wiring tests.
+struct FakeOpenPathLogic {
+  FakeOpenPathLogic(FakeFolderScanner files, std::wstring folderBox) : scanner(std::move(files)) {
+    app.blnPathMode = kFalse;
+    app.blnPrefill = kTrue;
+    cboLocRes.text = std::move(folderBox);
+  }
+
+  FakeFolderScanner scanner;
+  AppState app;
+  FakeComboBox cboDrive;
+  FakeComboBox cboLocRes;
+  FakeKnownFolders folders;
+  ui::frmOpenPath logic{app, cboDrive, cboLocRes, folders, scanner};
 };
 
 // The dialog's lists over a made-up file system: a set of existing

@@ -31,19 +31,12 @@ TEST(OpenPathWindow, BrowsesTheScannerItIsGiven) {
   scanner.drives = {{L'c', L"C:\\", L"System"}, {L'x', L"X:\\", L"C:\\Daten"}};
   scanner.folders = {{L"C:\\", {{L"Daten"}, {}}}, {L"X:\\", {{L"Briefe"}, {L"liste.txt"}}}};
   scanner.cwd = L"C:\\";
-  AppState app;
-  app.blnPathMode = kFalse;
-  app.blnPrefill = kTrue;
-  tessaro::testing::FakeComboBox cboDrive;
-  tessaro::testing::FakeComboBox cboLocRes;
-  cboLocRes.text = L"X:\\";
-  tessaro::testing::FakeKnownFolders folders;
-  frmOpenPath logic(app, cboDrive, cboLocRes, folders, scanner);
+  tessaro::testing::FakeOpenPathLogic open(scanner, L"X:\\");
 
-  OpenPathWindow window(GetModuleHandleW(nullptr), logic);
+  OpenPathWindow window(GetModuleHandleW(nullptr), open.logic);
   ASSERT_TRUE(window.Create(nullptr));
-  logic.Attach(window);
-  logic.Form_Load();
+  open.logic.Attach(window);
+  open.logic.Form_Load();
   const HWND drives = GetDlgItem(window.hwnd(), kIdDrive1);
   const auto current = static_cast<WPARAM>(SendMessageW(drives, CB_GETCURSEL, 0, 0));
   std::wstring drive(static_cast<std::size_t>(SendMessageW(drives, CB_GETLBTEXTLEN, current, 0)),
@@ -57,9 +50,9 @@ TEST(OpenPathWindow, BrowsesTheScannerItIsGiven) {
 
   SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(kIdOKButton, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(window.hwnd(), kIdOKButton)));
-  EXPECT_EQ(cboDrive.text, L"X:");
-  EXPECT_EQ(cboLocRes.text, L"X:\\");
-  logic.Detach();
+  EXPECT_EQ(open.cboDrive.text, L"X:");
+  EXPECT_EQ(open.cboLocRes.text, L"X:\\");
+  open.logic.Detach();
 }
 
 }  // namespace

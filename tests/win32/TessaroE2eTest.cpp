@@ -27,10 +27,11 @@ constexpr int Id(CommandId id) { return static_cast<int>(id); }
 // The About message's version line: project(VERSION), as CMake knows it.
 const std::wstring kVersion = L"Version " TESSARO_PROJECT_VERSION;
 
-// The settings file as the program writes it: ten keys, CRLF.
+// The settings file as the program writes it: ten keys, CRLF. Every member
+// has a default, so that a test names only what it expects to differ.
 struct Settings {
-  std::string drive;
-  std::string path;
+  std::string drive{};
+  std::string path{};
   std::string reset = "0";
   std::string next = "0";
   std::array<std::string, 6> last{};
@@ -100,9 +101,14 @@ class TessaroE2e : public ::testing::Test {
   HWND Drive() { return P().Control(ids::kIdCboDrive); }
   HWND Folder() { return P().Control(ids::kIdCboLocRes); }
 
-  void Map(const std::wstring& drive, const std::wstring& folder) {
+  // Types the drive and the folder into their boxes.
+  void Fill(const std::wstring& drive, const std::wstring& folder) {
     P().SetText(Drive(), drive);
     P().SetText(Folder(), folder);
+  }
+
+  void Map(const std::wstring& drive, const std::wstring& folder) {
+    Fill(drive, folder);
     P().Click(Id(CommandId::cmdSubst));
   }
 
@@ -130,9 +136,7 @@ TEST_F(StartupTest, FirstRun_ShowsEmptyChoiceAndAllDriveNames) {
   EXPECT_EQ(ReadSettings(), "<none>");
 
   CloseByCloseBox();
-  Settings expected;
-  expected.next = "1";
-  EXPECT_EQ(ReadSettings(), expected.Bytes());
+  EXPECT_EQ(ReadSettings(), Settings{.next = "1"}.Bytes());
 }
 
 TEST_F(StartupTest, Window_HasTheLayoutsClientSizeAndControlPositions) {
@@ -182,9 +186,7 @@ TEST_F(StartupTest, PreparedSettings_FillTheBoxesAndKeepTheResetMark) {
 
   // The reset mark was set from the file: closing forgets the choice.
   CloseByCloseBox();
-  Settings expected;
-  expected.reset = "1";
-  EXPECT_EQ(ReadSettings(), expected.Bytes());
+  EXPECT_EQ(ReadSettings(), Settings{.reset = "1"}.Bytes());
 }
 
 // --- mapping and deleting -------------------------------------------------
@@ -196,11 +198,8 @@ TEST_F(MappingTest, Map_PlainFolder_LaunchesSubstAndSavesTheChoice) {
   Map(L"X:", L"C:\\Daten");
   EXPECT_EQ(P().WaitForRecordedLines(1), (std::vector<std::string>{"subst X:  C:\\Daten"}));
 
-  Settings expected;
-  expected.drive = "X:";
-  expected.path = "C:\\Daten";
-  expected.next = "2";
-  expected.last[1] = "C:\\Daten";
+  const Settings expected{
+      .drive = "X:", .path = "C:\\Daten", .next = "2", .last = {{"", "C:\\Daten"}}};
   EXPECT_EQ(ReadSettings(), expected.Bytes());
   EXPECT_EQ(P().ComboItems(Folder()), (std::vector<std::wstring>{L"", L"", L"", L"C:\\Daten"}));
 }
@@ -214,27 +213,23 @@ TEST_F(MappingTest, Map_FolderWithBlanks_GoesInQuoted_TextKeptAsTyped) {
   EXPECT_EQ(P().WaitForRecordedLines(2),
             (std::vector<std::string>{"subst X:  \"C:\\Eigene Dateien\"", "subst Y:  C:\\Daten"}));
 
-  Settings expected;
-  expected.drive = "Y:";
-  expected.path = "\" C:\\Daten \"";
-  expected.next = "3";
-  expected.last[1] = "C:\\Eigene Dateien";
-  expected.last[2] = "\" C:\\Daten \"";
+  const Settings expected{.drive = "Y:",
+                          .path = "\" C:\\Daten \"",
+                          .next = "3",
+                          .last = {{"", "C:\\Eigene Dateien", "\" C:\\Daten \""}}};
   EXPECT_EQ(ReadSettings(), expected.Bytes());
 }
 
 TEST_F(MappingTest, MapMenuItem_DoesWhatTheButtonDoes) {
   StartProgram();
-  P().SetText(Drive(), L"M:");
-  P().SetText(Folder(), L"C:\\windows");
+  Fill(L"M:", L"C:\\windows");
   P().Command(Id(CommandId::mnuDrivesMap));
   EXPECT_EQ(P().WaitForRecordedLines(1), (std::vector<std::string>{"subst M:  C:\\windows"}));
 }
 
 TEST_F(MappingTest, Delete_LaunchesSubstD_EmptiesBothBoxes_SavesNothing) {
   StartProgram();
-  P().SetText(Drive(), L"X:");
-  P().SetText(Folder(), L"C:\\Daten");
+  Fill(L"X:", L"C:\\Daten");
   P().Click(Id(CommandId::cmdDelRes));
   EXPECT_EQ(P().WaitForRecordedLines(1), (std::vector<std::string>{"subst X: /d"}));
   EXPECT_EQ(P().Text(Drive()), L"");
@@ -269,8 +264,7 @@ TEST(SystemSubstHiddenTest, WhatACrashedRunLeftHidden_IsPutBackFirst) {
 
 TEST_F(SubstMissingTest, MapAndDelete_ShowTheGermanMessage_AndChangeNothing) {
   StartProgram(/*withSubst=*/false);
-  P().SetText(Drive(), L"X:");
-  P().SetText(Folder(), L"C:\\Daten");
+  Fill(L"X:", L"C:\\Daten");
 
   for (const CommandId button : {CommandId::cmdSubst, CommandId::cmdDelRes}) {
     // The message box is modal: nothing may wait on the click.
@@ -411,9 +405,7 @@ TEST_F(LeavingTest, SetupsEndRequest_WaitsForAnOpenBox_ThenSavesAsTheCloseBox) {
 TEST_F(LeavingTest, CloseBox_WithResetMark_ForgetsTheChoice) {
   MapThenMarkReset();
   CloseByCloseBox();
-  Settings expected;
-  expected.reset = "1";
-  EXPECT_EQ(ReadSettings(), expected.Bytes());
+  EXPECT_EQ(ReadSettings(), Settings{.reset = "1"}.Bytes());
 }
 
 TEST_F(LeavingTest, ExitItem_WithResetMark_EndsAtOnceAndSavesNothing) {
@@ -558,9 +550,7 @@ TEST_F(TrayTest, CloseWhileHidden_RemovesTheIconAndSaves) {
   P().Command(Id(CommandId::mnuSystray));
   ASSERT_TRUE(P().TrayIconPresent());
   CloseByCloseBox();
-  Settings expected;
-  expected.next = "1";
-  EXPECT_EQ(ReadSettings(), expected.Bytes());
+  EXPECT_EQ(ReadSettings(), Settings{.next = "1"}.Bytes());
 }
 
 TEST_F(TrayTest, TaskbarRecreated_PutsTheIconBackOnlyWhileHidden) {
@@ -714,8 +704,7 @@ TEST_F(MainWindowInputTest, Tab_CyclesTheLayoutsOrder_EnterAndEscapePressNothing
         << "Tab did not reach control " << id;
   }
 
-  P().SetText(Drive(), L"X:");
-  P().SetText(Folder(), L"C:\\Daten");
+  Fill(L"X:", L"C:\\Daten");
   for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
     PostMessageW(Focus(), WM_KEYDOWN, key, 0);
     PostMessageW(Focus(), WM_KEYUP, key, 0);
@@ -728,8 +717,7 @@ TEST_F(MainWindowInputTest, Tab_CyclesTheLayoutsOrder_EnterAndEscapePressNothing
 
 TEST_F(MainWindowInputTest, MenuKeyAndShiftF10_OpenTheFileMenuAtTheFocus_EscapeDoesNothing) {
   StartProgram();
-  P().SetText(Drive(), L"X:");
-  P().SetText(Folder(), L"C:\\Daten");
+  Fill(L"X:", L"C:\\Daten");
   ASSERT_TRUE(WaitFor([&] { return FocusedControl() == Drive(); }));
   // The context-menu key in the drive box opens ours, not the edit field's.
   Key(VK_APPS);
@@ -755,8 +743,7 @@ TEST_F(MainWindowInputTest, MenuKeyAndShiftF10_OpenTheFileMenuAtTheFocus_EscapeD
 
 TEST_F(MainWindowInputTest, EnterOnAFocusedButton_PressesIt_InTheFolderDialogToo) {
   StartProgram();
-  P().SetText(Drive(), L"X:");
-  P().SetText(Folder(), L"C:\\Daten");
+  Fill(L"X:", L"C:\\Daten");
   ASSERT_TRUE(TabTo(P().Control(Id(CommandId::cmdSubst))));
   Key(VK_RETURN);
   EXPECT_EQ(P().WaitForRecordedLines(1), (std::vector<std::string>{"subst X:  C:\\Daten"}));
@@ -856,8 +843,7 @@ TEST_F(MainWindowInputTest, ScreenReaderQuery_NeverLoadsADllPlantedBesideTheProg
 TEST_F(MainWindowInputTest, NestedMessageBoxes_EachNamedByItsOwnText) {
   const SystemSubstHidden hidden;
   StartProgram(/*withSubst=*/false);
-  P().SetText(Drive(), L"X:");
-  P().SetText(Folder(), L"C:\\Daten");
+  Fill(L"X:", L"C:\\Daten");
   P().PostClick(P().Control(Id(CommandId::cmdSubst)));
   HWND outer = P().WaitForWindow(L"#32770");
   ASSERT_NE(outer, nullptr);
@@ -916,8 +902,7 @@ TEST_F(MainWindowInputTest, AccessKeys_LabelsFocusTheirBoxes_ButtonsPress_Reader
   EXPECT_TRUE(WaitFor([&] { return FocusedControl() == Folder(); }, 3000)) << "Alt+R";
   ASSERT_TRUE(P().TypeChord({VK_MENU, 'L'}));
   EXPECT_TRUE(WaitFor([&] { return FocusedControl() == Drive(); }, 3000)) << "Alt+L";
-  P().SetText(Drive(), L"X:");
-  P().SetText(Folder(), L"C:\\Daten");
+  Fill(L"X:", L"C:\\Daten");
   ASSERT_TRUE(P().TypeChord({VK_MENU, 'M'}));
   EXPECT_EQ(P().WaitForRecordedLines(1), (std::vector<std::string>{"subst X:  C:\\Daten"}));
 }
@@ -1042,10 +1027,7 @@ TEST_F(FolderDialogTest, FolderButton_StartsAtTheTypedFolder_OkTakesTheOpenedSub
   // The dialog saves nothing; the choice reaches the file at closing.
   EXPECT_EQ(ReadSettings(), "<none>");
   CloseByCloseBox();
-  Settings expected;
-  expected.path = Utf8(root_ + L"\\Alpha");
-  expected.next = "1";
-  EXPECT_EQ(ReadSettings(), expected.Bytes());
+  EXPECT_EQ(ReadSettings(), (Settings{.path = Utf8(root_ + L"\\Alpha"), .next = "1"}).Bytes());
 }
 
 TEST_F(FolderDialogTest, HighlightWithoutOpening_OkTakesTheOpenDirectory) {
