@@ -48,38 +48,19 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 def hex_rgb(text):
     return tuple(int(text[i:i + 2], 16) for i in (1, 3, 5))
 
-COLOUR = {
-    "folder_edge": hex_rgb("#9A5F0C"),
-    "folder_back": hex_rgb("#E39A1B"),
-    "folder_front_top": hex_rgb("#FFD166"),
-    "folder_front_bottom": hex_rgb("#F4B63C"),
-    "sheet": hex_rgb("#FBF7EE"),
-    "sheet_edge": hex_rgb("#B98A3C"),
-    "drive_edge": hex_rgb("#0A3542"),
-    "drive_top": hex_rgb("#237F94"),
-    "drive_bottom": hex_rgb("#135468"),
-    "drive_shine": hex_rgb("#4FB3C6"),
-    "drive_slot": hex_rgb("#0B3A48"),
-    "led": hex_rgb("#7DF2C4"),
-    "led_edge": hex_rgb("#0A3542"),
+# Each part of the motif as (colour, grey), a line to a part of the picture.
+# The greyscale rendition keeps the same shapes but a calmer, narrower range.
+PARTS = {
+    "folder_edge": ("#9A5F0C", 104), "folder_back": ("#E39A1B", 172),
+    "folder_front_top": ("#FFD166", 214), "folder_front_bottom": ("#F4B63C", 200),
+    "sheet": ("#FBF7EE", 244), "sheet_edge": ("#B98A3C", 140),
+    "drive_edge": ("#0A3542", 70), "drive_top": ("#237F94", 138), "drive_bottom": ("#135468", 112),
+    "drive_shine": ("#4FB3C6", 168), "drive_slot": ("#0B3A48", 82),
+    "led": ("#7DF2C4", 232), "led_edge": ("#0A3542", 70),
 }
 
-# The greyscale rendition keeps the same shapes but a calmer, narrower range.
-GREY = {
-    "folder_edge": (104,) * 3,
-    "folder_back": (172,) * 3,
-    "folder_front_top": (214,) * 3,
-    "folder_front_bottom": (200,) * 3,
-    "sheet": (244,) * 3,
-    "sheet_edge": (140,) * 3,
-    "drive_edge": (70,) * 3,
-    "drive_top": (138,) * 3,
-    "drive_bottom": (112,) * 3,
-    "drive_shine": (168,) * 3,
-    "drive_slot": (82,) * 3,
-    "led": (232,) * 3,
-    "led_edge": (70,) * 3,
-}
+COLOUR = {part: hex_rgb(colour) for part, (colour, _) in PARTS.items()}
+GREY = {part: (grey,) * 3 for part, (_, grey) in PARTS.items()}
 
 # ---------------------------------------------------------------------------
 # Geometry: signed distances in pixels (negative inside)

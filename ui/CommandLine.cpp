@@ -148,4 +148,12 @@ CommandOutcome RunStartMode(StartMode mode, SwitchStyle style, const StartModeSe
       2, L"Aufruf: " + program + L" [" + lead + L"restore | " + lead + L"restore-at-login on|off]"};
 }
 
+CommandOutcome RunStartModeOnSystem(StartMode mode, SwitchStyle style, IRestorePause& pause) {
+  const auto folders = platform::MakeSystemKnownFolders(platform::AppDataCreation::kLookUpOnly);
+  const auto runner = platform::MakeSystemCommandRunner();
+  const auto autostart = platform::MakeSystemAutostart();
+  const auto drives = platform::MakeSystemDriveTable();
+  return RunStartMode(mode, style, {*folders, *runner, *autostart, *drives, pause});
+}
+
 }  // namespace tessaro::ui

@@ -18,9 +18,9 @@
 #include "platform/Launcher.h"
 #include "support/UiFakes.h"
 #include "ui/Services.h"
+#include "ui/SystemServices.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
-#include "ui/qt/SystemServicesQt.h"
 #include "ui/qt/UiPoster.h"
 
 namespace tessaro::ui::qt::testing {

@@ -20,9 +20,9 @@
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
+#include "ui/SystemServices.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
-#include "ui/qt/SystemServicesQt.h"
 #include "ui/qt/TrayIconQt.h"
 
 namespace {
@@ -82,9 +82,9 @@ int main(int argc, char** argv) {
   MainWindow window;
   tessaro::ui::qt::TrayIconQt tray(
       [&window](tessaro::ui::TrayEvent event) { window.TrayIcon_Event(event); });
-  tessaro::ui::qt::SystemClock clock;
-  tessaro::ui::qt::ImmediateExit exit;
-  tessaro::ui::qt::BuildVersion version;
+  tessaro::ui::SystemClock clock;
+  tessaro::ui::ImmediateExit exit;
+  tessaro::ui::BuildVersion version;
   tessaro::ui::frmMain logic(
       state, window,
       {*knownFolders, *launcher, *folderScanner, tray, clock, exit, version, *drives});

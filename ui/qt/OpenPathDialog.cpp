@@ -37,8 +37,8 @@ void Place(QWidget* widget, layout::DialogControlName name) {
 
 OpenPathDialog::OpenPathDialog(frmOpenPath& logic, QWidget* parent)
     : QDialog(parent, FixedWindowFlags(Qt::Dialog, false)),
-      logic_(logic),
-      browser_(logic.FolderScanner(), *this) {
+      FolderBrowserView(logic.FolderScanner()),
+      logic_(logic) {
   setObjectName(QStringLiteral("frmOpenPath"));
   setWindowTitle(ToQString(layout::kDialogDesignCaption));
   setWindowIcon(QIcon(QStringLiteral(":/assets/window-32.png")));

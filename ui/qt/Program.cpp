@@ -13,12 +13,12 @@
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
+#include "ui/SystemServices.h"
 #include "ui/frmMain.h"
 #include "ui/qt/GuardedApplication.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/ShutdownSignals.h"
 #include "ui/qt/SingleInstance.h"
-#include "ui/qt/SystemServicesQt.h"
 #include "ui/qt/TrayIconQt.h"
 #include "ui/qt/UiPoster.h"
 

@@ -3,10 +3,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Autostart.h"
-#include "platform/CommandRunner.h"
-#include "platform/DriveTable.h"
-#include "platform/KnownFolders.h"
 #include "text/TextCodec.h"
 #include "ui/CommandLine.h"
 #include "ui/qt/Program.h"
@@ -28,14 +24,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) arguments.push_back(text::DecodeUtf8Lossy(argv[i]));
   const ui::StartMode mode = ui::ParseStartMode(arguments, ui::SwitchStyle::kPosix);
   if (mode != ui::StartMode::kNormal) {
-    // These modes change nothing on disk but what they are for.
-    const auto folders = platform::MakeSystemKnownFolders(platform::AppDataCreation::kLookUpOnly);
-    const auto runner = platform::MakeSystemCommandRunner();
-    const auto autostart = platform::MakeSystemAutostart();
-    const auto drives = platform::MakeSystemDriveTable();
     SleepingPause pause;
-    const ui::CommandOutcome outcome = ui::RunStartMode(
-        mode, ui::SwitchStyle::kPosix, {*folders, *runner, *autostart, *drives, pause});
+    const ui::CommandOutcome outcome =
+        ui::RunStartModeOnSystem(mode, ui::SwitchStyle::kPosix, pause);
     if (!outcome.message.empty()) {
       std::fprintf(stderr, "%s\n", text::EncodeUtf8(outcome.message).c_str());
     }

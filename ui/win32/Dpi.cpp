@@ -69,4 +69,22 @@ void ApplyFont(HWND parent, HFONT font) {
   }
 }
 
+WindowFont::~WindowFont() { Replace(nullptr); }
+
+HFONT WindowFont::Create(UINT dpi) {
+  Replace(CreateMessageFont(dpi));
+  return font_;
+}
+
+void WindowFont::Apply(HWND window, UINT dpi) {
+  HFONT font = CreateMessageFont(dpi);
+  ApplyFont(window, font);
+  Replace(font);
+}
+
+void WindowFont::Replace(HFONT font) {
+  if (font_ != nullptr) DeleteObject(font_);
+  font_ = font;
+}
+
 }  // namespace tessaro::ui::win32

@@ -98,7 +98,6 @@ MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   if (fileMenu_ != nullptr) DestroyMenu(fileMenu_);
   if (trayMenu_ != nullptr) DestroyMenu(trayMenu_);
-  if (font_ != nullptr) DeleteObject(font_);
   if (image1_ != nullptr) DestroyIcon(image1_);
 }
 
@@ -146,9 +145,8 @@ bool MainWindow::Create() {
 
 void MainWindow::CreateControls() {
   dpi_ = WindowDpi(hwnd_);
-  font_ = CreateMessageFont(dpi_);
   controls_ = CreateMainControls(
-      hwnd_, instance_, dpi_, font_,
+      hwnd_, instance_, dpi_, font_.Create(dpi_),
       [](void* self, HWND parent, const RECT& rect) -> HWND {
         auto& window = *static_cast<MainWindow*>(self);
         window.picture1_.Create(window.instance_, parent, rect);
@@ -177,10 +175,7 @@ void MainWindow::CreateControls() {
 
 void MainWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
-  HFONT font = CreateMessageFont(dpi);
-  ApplyFont(hwnd_, font);
-  if (font_ != nullptr) DeleteObject(font_);
-  font_ = font;
+  font_.Apply(hwnd_, dpi);
 
   for (std::size_t i = 0; i < layout::kMainControls.size(); ++i) {
     const auto& c = layout::kMainControls[i];

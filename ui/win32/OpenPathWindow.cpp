@@ -71,11 +71,10 @@ bool RegisterDialogClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 OpenPathWindow::OpenPathWindow(HINSTANCE instance, frmOpenPath& logic)
-    : instance_(instance), logic_(logic), browser_(logic.FolderScanner(), *this) {}
+    : FolderBrowserView(logic.FolderScanner()), instance_(instance), logic_(logic) {}
 
 OpenPathWindow::~OpenPathWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-  if (font_ != nullptr) DeleteObject(font_);
 }
 
 bool OpenPathWindow::Create(HWND owner) {
@@ -168,10 +167,7 @@ void OpenPathWindow::DriveChanged() { logic_.Drive1_Change(); }
 void OpenPathWindow::DirectoryChanged() { logic_.Dir1_Change(); }
 
 void OpenPathWindow::ApplyDpi(UINT dpi) {
-  HFONT font = CreateMessageFont(dpi);
-  ApplyFont(hwnd_, font);
-  if (font_ != nullptr) DeleteObject(font_);
-  font_ = font;
+  font_.Apply(hwnd_, dpi);
   for (std::size_t i = 0; i < layout::kDialogControls.size(); ++i) {
     const auto& c = layout::kDialogControls[i];
     const int height = Px(c.twips.height, dpi);

@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "core/modApp.h"
-#include "platform/Autostart.h"
-#include "platform/CommandRunner.h"
 #include "platform/DriveTable.h"
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
@@ -19,10 +17,10 @@
 #include "platform/ProgramNames.h"
 #include "text/TextCodec.h"
 #include "ui/CommandLine.h"
+#include "ui/SystemServices.h"
 #include "ui/frmMain.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/SingleInstance.h"
-#include "ui/win32/SystemServicesWin32.h"
 #include "ui/win32/TrayIconWin32.h"
 
 using namespace tessaro;
@@ -73,13 +71,9 @@ class SleepingPause final : public ui::IRestorePause {
 // The command-line modes run without any window: a restore at logon must not
 // flash one. Only a wrong call with nowhere to print says so in a box.
 int RunCommandLineMode(ui::StartMode mode) {
-  const auto folders = platform::MakeSystemKnownFolders();
-  const auto runner = platform::MakeSystemCommandRunner();
-  const auto autostart = platform::MakeSystemAutostart();
-  const auto drives = platform::MakeSystemDriveTable();
   SleepingPause pause;
-  const ui::CommandOutcome outcome = ui::RunStartMode(
-      mode, ui::SwitchStyle::kWindows, {*folders, *runner, *autostart, *drives, pause});
+  const ui::CommandOutcome outcome =
+      ui::RunStartModeOnSystem(mode, ui::SwitchStyle::kWindows, pause);
   if (!outcome.message.empty() && !WriteErrorLine(outcome.message) &&
       mode == ui::StartMode::kUsage) {
     MessageBoxW(nullptr, outcome.message.c_str(), L"Tessaro", MB_OK | MB_ICONINFORMATION);
@@ -154,9 +148,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   const auto folderScanner = platform::MakeSystemFolderScanner();
   const auto drives = platform::MakeSystemDriveTable();
   ui::win32::TrayIconWin32 tray;
-  ui::win32::ClockWin32 clock;
-  ui::win32::ProcessExitWin32 exit;
-  ui::win32::BuildVersion version;
+  ui::SystemClock clock;
+  ui::ImmediateExit exit;
+  ui::BuildVersion version;
 
   ui::win32::MainWindow window(instance, tray);
   if (!window.Create()) return 1;

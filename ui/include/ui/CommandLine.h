@@ -67,4 +67,9 @@ CommandOutcome RestoreMapping(const RestoreServices& services);
 // Carries out any mode but kNormal; kUsage gives the usage line and 2.
 CommandOutcome RunStartMode(StartMode mode, SwitchStyle style, const StartModeServices& services);
 
+// RunStartMode with the system's own services, as both programs run it. The
+// settings folder is only looked up: these modes change nothing on disk but
+// what they are for.
+CommandOutcome RunStartModeOnSystem(StartMode mode, SwitchStyle style, IRestorePause& pause);
+
 }  // namespace tessaro::ui

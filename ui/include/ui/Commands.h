@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "ui/AccessKeys.h"
 
@@ -43,34 +45,53 @@ struct MenuEntry {
   bool checkable = false;
 };
 
-// mnuFile ("Datei") as the right-click popup shows it; its own caption is
-// never shown.
-inline constexpr std::array<MenuEntry, 11> kFileMenu{{
+// Both menus open with the mappings submenu...
+inline constexpr std::array<MenuEntry, 4> kMappingsSubmenu{{
     {MenuEntryKind::kSubmenuBegin, CommandId::kNone, L"Local Mappings", 0},
     {MenuEntryKind::kItem, CommandId::mnuDrivesMap, L"Map", 0},
     {MenuEntryKind::kItem, CommandId::mnuDrivesDel, L"Delete", 0},
     {MenuEntryKind::kSubmenuEnd, CommandId::kNone, nullptr},
-    {MenuEntryKind::kItem, CommandId::mnuRemoveItem, L"Reset nach Neustart", 0, true},
-    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
-    {MenuEntryKind::kItem, CommandId::mnuSystray, L"Im Systray verstecken", 3},
-    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
-    {MenuEntryKind::kItem, CommandId::mnuAbout, L"Über...", 1},
-    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
-    {MenuEntryKind::kItem, CommandId::mnuEnd, L"Tessaro beenden", 9},
 }};
 
+// ...and close with the about box and the end, each menu under its own ids.
+constexpr std::array<MenuEntry, 4> AboutAndEnd(CommandId about, CommandId end) {
+  return {{
+      {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
+      {MenuEntryKind::kItem, about, L"Über...", 1},
+      {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
+      {MenuEntryKind::kItem, end, L"Tessaro beenden", 9},
+  }};
+}
+
+// A menu made of its parts, in order.
+template <std::size_t... N>
+constexpr std::array<MenuEntry, (N + ...)> JoinMenu(const std::array<MenuEntry, N>&... parts) {
+  std::array<MenuEntry, (N + ...)> menu{};
+  std::size_t at = 0;
+  for (const std::span<const MenuEntry> part : {std::span<const MenuEntry>(parts)...}) {
+    for (const MenuEntry& entry : part) menu[at++] = entry;
+  }
+  return menu;
+}
+
+// mnuFile ("Datei") as the right-click popup shows it; its own caption is
+// never shown.
+inline constexpr auto kFileMenu =
+    JoinMenu(kMappingsSubmenu,
+             std::to_array<MenuEntry>({
+                 {MenuEntryKind::kItem, CommandId::mnuRemoveItem, L"Reset nach Neustart", 0, true},
+                 {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
+                 {MenuEntryKind::kItem, CommandId::mnuSystray, L"Im Systray verstecken", 3},
+             }),
+             AboutAndEnd(CommandId::mnuAbout, CommandId::mnuEnd));
+
 // mnuBar ("Systray"), the tray icon's menu.
-inline constexpr std::array<MenuEntry, 10> kTrayMenu{{
-    {MenuEntryKind::kSubmenuBegin, CommandId::kNone, L"Local Mappings", 0},
-    {MenuEntryKind::kItem, CommandId::mnuDrivesMap, L"Map", 0},
-    {MenuEntryKind::kItem, CommandId::mnuDrivesDel, L"Delete", 0},
-    {MenuEntryKind::kSubmenuEnd, CommandId::kNone, nullptr},
-    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
-    {MenuEntryKind::kItem, CommandId::mnuBarShowWindow, L"Anzeigen", 0},
-    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
-    {MenuEntryKind::kItem, CommandId::mnuBarAbout, L"Über...", 1},
-    {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
-    {MenuEntryKind::kItem, CommandId::mnuBarEnd, L"Tessaro beenden", 9},
-}};
+inline constexpr auto kTrayMenu =
+    JoinMenu(kMappingsSubmenu,
+             std::to_array<MenuEntry>({
+                 {MenuEntryKind::kSeparator, CommandId::kNone, nullptr},
+                 {MenuEntryKind::kItem, CommandId::mnuBarShowWindow, L"Anzeigen", 0},
+             }),
+             AboutAndEnd(CommandId::mnuBarAbout, CommandId::mnuBarEnd));
 
 }  // namespace tessaro::ui

@@ -101,31 +101,31 @@ class FolderBrowser {
   std::wstring Tidy(const std::wstring& path) const;
 
  private:
-  class DriveSide final : public IDriveList {
+  // Each list as the logic sees it, answered by the browser.
+  template <class List>
+  class Side : public List {
    public:
-    explicit DriveSide(FolderBrowser& b) : b_(b) {}
+    explicit Side(FolderBrowser& b) : b_(b) {}
+
+   protected:
+    FolderBrowser& b_;
+  };
+  class DriveSide final : public Side<IDriveList> {
+   public:
+    using Side::Side;
     std::wstring Drive() const override;
     bool SetDrive(const std::wstring& text) override;
-
-   private:
-    FolderBrowser& b_;
   };
-  class DirSide final : public IDirList {
+  class DirSide final : public Side<IDirList> {
    public:
-    explicit DirSide(FolderBrowser& b) : b_(b) {}
+    using Side::Side;
     std::wstring Path() const override { return b_.directory_; }
     bool SetPath(const std::wstring& path) override;
-
-   private:
-    FolderBrowser& b_;
   };
-  class FileSide final : public IFileList {
+  class FileSide final : public Side<IFileList> {
    public:
-    explicit FileSide(FolderBrowser& b) : b_(b) {}
+    using Side::Side;
     bool SetPath(const std::wstring& path) override;
-
-   private:
-    FolderBrowser& b_;
   };
 
   std::optional<std::pair<std::wstring, std::size_t>> SplitRoot(const std::wstring& path) const;
@@ -159,6 +159,21 @@ class FolderBrowser {
   DriveSide drive1_{*this};
   DirSide dir1_{*this};
   FileSide file1_{*this};
+};
+
+// The folder dialog's window as both front ends build it: the browser over
+// the logic's folder scanner, whose lists the logic gets as they are. A front
+// end draws the lists when the browser asks and does the rest of the view.
+class FolderBrowserView : public IOpenPathView, protected IFolderBrowserObserver {
+ public:
+  IDriveList& Drive1() final { return browser_.Drive1(); }
+  IDirList& Dir1() final { return browser_.Dir1(); }
+  IFileList& File1() final { return browser_.File1(); }
+
+ protected:
+  explicit FolderBrowserView(platform::IFolderScanner& scanner) : browser_(scanner, *this) {}
+
+  FolderBrowser browser_;
 };
 
 }  // namespace tessaro::ui

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 #include "ui/FolderBrowser.h"
-#include "ui/OpenPathView.h"
 #include "ui/frmOpenPath.h"
 #include "ui/qt/FolderLists.h"
 
@@ -14,7 +13,7 @@ namespace tessaro::ui::qt {
 // frmOpenPath's window: draws the controls and the folder browser (over the
 // logic's folder scanner) and forwards every event to the logic. One window
 // per opening; the logic object outlives it.
-class OpenPathDialog final : public QDialog, public IOpenPathView, private IFolderBrowserObserver {
+class OpenPathDialog final : public QDialog, public FolderBrowserView {
  public:
   OpenPathDialog(frmOpenPath& logic, QWidget* parent);
 
@@ -23,9 +22,6 @@ class OpenPathDialog final : public QDialog, public IOpenPathView, private IFold
   // Attaches the logic and loads, as an opening does before it runs.
   void Load();
 
-  IDriveList& Drive1() override { return browser_.Drive1(); }
-  IDirList& Dir1() override { return browser_.Dir1(); }
-  IFileList& File1() override { return browser_.File1(); }
   void SetCaption(const std::wstring& caption) override;
   void Unload() override;
 
@@ -54,7 +50,6 @@ class OpenPathDialog final : public QDialog, public IOpenPathView, private IFold
   }
 
   frmOpenPath& logic_;
-  FolderBrowser browser_;
   QPushButton* okButton_;
   QPushButton* cancelButton_;
   DriveListBox* drive1_;

@@ -23,4 +23,25 @@ inline int Px(int twips, UINT dpi) { return layout::TwipsToPixels(twips, static_
 // Sends WM_SETFONT to the window and every child.
 void ApplyFont(HWND parent, HFONT font);
 
+// A window's message font, owned: made for the window's DPI, made again when
+// the DPI changes, deleted with the window.
+class WindowFont {
+ public:
+  WindowFont() = default;
+  ~WindowFont();
+  WindowFont(const WindowFont&) = delete;
+  WindowFont& operator=(const WindowFont&) = delete;
+
+  // The font for dpi, for controls that take it as they are made.
+  HFONT Create(UINT dpi);
+  // Hands the font for dpi to the window and its children; the old font goes
+  // only once nothing shows it any more.
+  void Apply(HWND window, UINT dpi);
+
+ private:
+  void Replace(HFONT font);
+
+  HFONT font_ = nullptr;
+};
+
 }  // namespace tessaro::ui::win32

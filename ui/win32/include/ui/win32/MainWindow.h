@@ -8,6 +8,7 @@
 #include "platform/Launcher.h"
 #include "ui/MainWindowView.h"
 #include "ui/win32/Controls.h"
+#include "ui/win32/Dpi.h"
 #include "ui/win32/TrayIconWin32.h"
 #include "ui/win32/WindowBase.h"
 
@@ -98,7 +99,7 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   HMENU trayMappings_ = nullptr;
   MenuCheckMark mnuRemoveItem_;
 
-  HFONT font_ = nullptr;
+  WindowFont font_;
   HICON image1_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   UINT taskbarCreated_ = 0;

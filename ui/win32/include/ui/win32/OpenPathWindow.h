@@ -5,7 +5,7 @@
 #include <array>
 
 #include "ui/FolderBrowser.h"
-#include "ui/OpenPathView.h"
+#include "ui/win32/Dpi.h"
 #include "ui/win32/WindowBase.h"
 
 namespace tessaro::ui {
@@ -16,9 +16,7 @@ namespace tessaro::ui::win32 {
 
 // frmOpenPath's window for one opening: created, loaded by the logic, run
 // modally over its owner, destroyed.
-class OpenPathWindow final : public WindowBase,
-                             public IOpenPathView,
-                             private IFolderBrowserObserver {
+class OpenPathWindow final : public WindowBase, public FolderBrowserView {
  public:
   OpenPathWindow(HINSTANCE instance, frmOpenPath& logic);
   ~OpenPathWindow() override;
@@ -28,9 +26,6 @@ class OpenPathWindow final : public WindowBase,
   void RunModal();
 
   // IOpenPathView
-  IDriveList& Drive1() override { return browser_.Drive1(); }
-  IDirList& Dir1() override { return browser_.Dir1(); }
-  IFileList& File1() override { return browser_.File1(); }
   void SetCaption(const std::wstring& caption) override;
   void Unload() override;
 
@@ -49,11 +44,10 @@ class OpenPathWindow final : public WindowBase,
   HINSTANCE instance_;
   frmOpenPath& logic_;
   std::array<HWND, 5> controls_{};  // in the order of layout::kDialogControls
-  FolderBrowser browser_;
   HWND drive1_ = nullptr;
   HWND dir1_ = nullptr;
   HWND file1_ = nullptr;
-  HFONT font_ = nullptr;
+  WindowFont font_;
   bool closed_ = false;
 };
 
