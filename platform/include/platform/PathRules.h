@@ -9,8 +9,8 @@ struct PathStyle {
   wchar_t separator = L'/';
 };
 
-// How paths are written and compared where a service's paths come from: the
-// system's own rules for the system's services, made-up ones in tests.
+// How a service's paths are written and compared: by the system's own rules
+// for the system's services, by made-up ones in tests.
 class IPathRules {
  public:
   virtual ~IPathRules() = default;
