@@ -56,11 +56,11 @@ std::wstring SaveFailureMessage(const std::wstring& file, const std::wstring& re
 }
 
 void frmMain::Form_MouseUp(MouseButton button) {
-  if (button == MouseButton::kRight) view_.PopupFileMenu();
+  if (button == MouseButton::kRight) view_.PopupMenu(PopupMenuId::mnuFile);
 }
 
 // The keyboard's way to the menu a right click on the background opens.
-void frmMain::Form_MenuKey() { view_.PopupFileMenu(); }
+void frmMain::Form_MenuKey() { view_.PopupMenu(PopupMenuId::mnuFile); }
 
 void frmMain::cmdSubst_Click() {
   const std::wstring drive = view_.cboDrive().Text();
@@ -184,19 +184,14 @@ void frmMain::TrayIcon_Event(TrayEvent event) {
       ShowWindowAndRemoveIcon();
       break;
     case TrayEvent::kMenu:
-      // Foreground first, or the menu would not close on a click elsewhere.
-      view_.SetForeground();
-      view_.PopupTrayMenu();
+      view_.PopupMenu(PopupMenuId::mnuBar);
       break;
   }
 }
 
 void frmMain::mnuBarShowWindow_Click() { ShowWindowAndRemoveIcon(); }
 
-void frmMain::Form_StartedAgain() {
-  ShowWindowAndRemoveIcon();
-  view_.SetForeground();
-}
+void frmMain::Form_StartedAgain() { ShowWindowAndRemoveIcon(); }
 
 void frmMain::ShowWindowAndRemoveIcon() {
   view_.Show();

@@ -84,9 +84,9 @@ class FakeMainView final : public ui::IMainWindowView {
     visible = true;
     calls.push_back("Show");
   }
-  void SetForeground() override { calls.push_back("SetForeground"); }
-  void PopupFileMenu() override { calls.push_back("PopupFileMenu"); }
-  void PopupTrayMenu() override { calls.push_back("PopupTrayMenu"); }
+  void PopupMenu(ui::PopupMenuId menu) override {
+    calls.push_back(menu == ui::PopupMenuId::mnuFile ? "PopupMenu(mnuFile)" : "PopupMenu(mnuBar)");
+  }
   void ShowOpenPathDialog(ui::frmOpenPath& dialog) override {
     calls.push_back("ShowOpenPathDialog");
     dialogs.insert(&dialog);

@@ -135,7 +135,7 @@ TEST_F(frmMainTest, OnlyARightButtonReleaseOrTheMenuKeyOpensThePopup) {
   EXPECT_TRUE(view.calls.empty());
   form.Form_MouseUp(MouseButton::kRight);
   form.Form_MenuKey();
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"PopupFileMenu", "PopupFileMenu"}));
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"PopupMenu(mnuFile)", "PopupMenu(mnuFile)"}));
 }
 
 TEST_F(frmMainTest, CloseAppliesTheResetButTessaroBeendenDoesNot) {
@@ -211,20 +211,20 @@ TEST_F(TrayTest, ActivateAndShowWindowItemBothRestoreAndRemoveTheIcon) {
   EXPECT_EQ(tray.tips.size(), 2u);
 }
 
-TEST_F(TrayTest, StartedAgain_ComesOutOfTheTrayToTheFrontWithoutSaving) {
+TEST_F(TrayTest, StartedAgain_ComesOutOfTheTrayWithoutSaving) {
   form.mnuSystray_Click();
   view.calls.clear();
   form.Form_StartedAgain();
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"Show", "SetForeground"}));
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"Show"}));
   EXPECT_FALSE(tray.present);
   EXPECT_FALSE(std::filesystem::exists(IniFile()));
 }
 
-TEST_F(TrayTest, MenuEventForegroundsThenOpensTheTrayMenu) {
+TEST_F(TrayTest, MenuEventOpensTheTrayMenu) {
   form.mnuSystray_Click();
   view.calls.clear();
   form.TrayIcon_Event(TrayEvent::kMenu);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"SetForeground", "PopupTrayMenu"}));
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"PopupMenu(mnuBar)"}));
   EXPECT_TRUE(tray.present);
 }
 

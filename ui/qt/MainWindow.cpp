@@ -137,6 +137,7 @@ void MainWindow::StartedAgain() {
   if (logic_ == nullptr) return;
   if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
   logic_->Form_StartedAgain();
+  BringToFront();
 }
 
 void MainWindow::Hide() {
@@ -151,18 +152,21 @@ void MainWindow::Show() {
   QApplication::setQuitOnLastWindowClosed(true);
 }
 
-void MainWindow::SetForeground() {
+void MainWindow::BringToFront() {
   if (!isVisible()) return;
   raise();
   activateWindow();
 }
 
-void MainWindow::PopupFileMenu() {
+void MainWindow::PopupMenu(PopupMenuId menu) {
+  if (menu == PopupMenuId::mnuBar) {
+    BringToFront();
+    trayMenu_->popup(QCursor::pos());
+    return;
+  }
   fileMenu_->popup(popupAt_.value_or(QCursor::pos()));
   popupAt_.reset();
 }
-
-void MainWindow::PopupTrayMenu() { trayMenu_->popup(QCursor::pos()); }
 
 void MainWindow::ShowOpenPathDialog(frmOpenPath& dialog) {
   OpenPathDialog window(dialog, this);

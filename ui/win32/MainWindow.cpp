@@ -253,9 +253,19 @@ void MainWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 
 void MainWindow::Show() { ShowWindow(hwnd_, SW_SHOW); }
 
-void MainWindow::SetForeground() { SetForegroundWindow(hwnd_); }
-
-void MainWindow::PopupFileMenu() {
+void MainWindow::PopupMenu(PopupMenuId menu) {
+  if (menu == PopupMenuId::mnuBar) {
+    // Foreground first, or the menu would not close on a click elsewhere.
+    SetForegroundWindow(hwnd_);
+    // The choice comes back here and goes on as the menu would have sent it.
+    const UINT chosen = PopupMenuAtCursor(trayMenu_, TPM_RETURNCMD);
+    if (chosen != 0) {
+      PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+    } else {
+      tray_.ReturnFocus();
+    }
+    return;
+  }
   if (!keyboardMenuAt_) {
     PopupMenuAtCursor(fileMenu_);
     return;
@@ -281,16 +291,6 @@ void MainWindow::OpenFileMenuFromKeyboard() {
   keyboardMenuAt_ = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   logic_->Form_MenuKey();
   keyboardMenuAt_.reset();
-}
-
-void MainWindow::PopupTrayMenu() {
-  // The choice comes back here and goes on as the menu would have sent it.
-  const UINT chosen = PopupMenuAtCursor(trayMenu_, TPM_RETURNCMD);
-  if (chosen != 0) {
-    PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
-  } else {
-    tray_.ReturnFocus();
-  }
 }
 
 UINT MainWindow::PopupMenuAtCursor(HMENU menu, UINT flags) {
@@ -338,6 +338,7 @@ void MainWindow::OnStartedAgain() {
   if (logic_ == nullptr) return;
   if (IsIconic(hwnd_) != FALSE) ShowWindow(hwnd_, SW_RESTORE);
   logic_->Form_StartedAgain();
+  SetForegroundWindow(hwnd_);
   // An open dialog or message box comes first: the window waits for it.
   if (HWND popup = GetLastActivePopup(hwnd_); popup != hwnd_) SetForegroundWindow(popup);
 }

@@ -76,7 +76,7 @@ class frmMain {
   void mnuEnd_Click();
 
   // Tessaro was started again while this one runs: the window comes back as
-  // "Anzeigen" brings it, and to the front.
+  // "Anzeigen" brings it; the front end then brings it to the front.
   void Form_StartedAgain();
 
   // The tray icon's two events (ITrayIcon), whatever road they took.

@@ -47,9 +47,7 @@ class MainWindow final : public QWidget, public IMainWindowView {
   ICheckMark& mnuRemoveItem() override { return *checkMark_; }
   void Hide() override;
   void Show() override;
-  void SetForeground() override;
-  void PopupFileMenu() override;
-  void PopupTrayMenu() override;
+  void PopupMenu(PopupMenuId menu) override;
   void ShowOpenPathDialog(frmOpenPath& dialog) override;
   void ShowMessage(const std::wstring& text, MessageKind kind, const std::wstring& title) override;
 
@@ -70,6 +68,7 @@ class MainWindow final : public QWidget, public IMainWindowView {
   void BuildControls();
   void BuildMenus();
   void OpenFileMenuFromKeyboard();
+  void BringToFront();
   void FillMappings(QMenu& submenu, bool fromTray);
 
   frmMain* logic_ = nullptr;

@@ -63,9 +63,7 @@ class MainWindow final : public WindowBase, public IMainWindowView {
   ICheckMark& mnuRemoveItem() override { return mnuRemoveItem_; }
   void Hide() override;
   void Show() override;
-  void SetForeground() override;
-  void PopupFileMenu() override;
-  void PopupTrayMenu() override;
+  void PopupMenu(PopupMenuId menu) override;
   void ShowOpenPathDialog(frmOpenPath& dialog) override;
   void ShowMessage(const std::wstring& text, MessageKind kind, const std::wstring& title) override;
 
