@@ -2,6 +2,7 @@
 
 #include "core/modSpecialFolder.h"
 #include "text/LetterCase.h"
+#include "ui/FolderBrowser.h"
 #include "ui/Layout.h"
 
 namespace tessaro::ui {
@@ -22,13 +23,13 @@ frmOpenPath::frmOpenPath(AppState& app, IComboBox& cboDrive, IComboBox& cboLocRe
       knownFolders_(knownFolders),
       folderScanner_(folderScanner) {}
 
-void frmOpenPath::Attach(IOpenPathView& view) { view_ = &view; }
+void frmOpenPath::Attach(FolderBrowserView& view) { view_ = &view; }
 
 void frmOpenPath::Detach() { view_ = nullptr; }
 
 void frmOpenPath::Form_Load() {
   if (view_ == nullptr) return;
-  IOpenPathView& view = *view_;
+  FolderBrowserView& view = *view_;
 
   // Each step stands alone: a list that cannot go somewhere says so by its
   // result and stays where it was, and the next step runs. Anything else
@@ -76,7 +77,7 @@ void frmOpenPath::TakeFolder() {
 
 void frmOpenPath::TakeDriveAndFolder() {
   if (view_ == nullptr) return;
-  IOpenPathView& view = *view_;
+  FolderBrowserView& view = *view_;
   strPath_ = view.Dir1().Path();
   strDrive_ = view.Drive1().Drive();
   cboDrive_.SetText(DriveBoxText(strDrive_));

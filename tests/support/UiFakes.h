@@ -3,14 +3,14 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <utility>
 
 #include "platform/FolderScan.h"
 #include "support/Fakes.h"
-#include "text/LetterCase.h"
 #include "ui/Controls.h"
+#include "ui/FolderBrowser.h"
 #include "ui/MainWindowView.h"
-#include "ui/OpenPathView.h"
 #include "ui/Services.h"
 #include "ui/frmMain.h"
 #include "ui/frmOpenPath.h"
@@ -162,86 +162,44 @@ struct FakeOpenPathLogic {
   ui::frmOpenPath logic{app, cboDrive, cboLocRes, folders, scanner};
 };
 
-// The dialog's lists over a made-up file system: a set of existing
-// directories per drive. Setting a drive or a directory raises the dialog's
-// notification, as the real lists do.
-class FakeOpenPathView final : public ui::IOpenPathView {
+// The dialog's window without the drawing: the real browser over a made-up
+// file system, handing its changes to the logic as the front ends do.
+class FakeOpenPathView final : public ui::FolderBrowserView {
  public:
-  class Drives final : public ui::IDriveList {
-   public:
-    explicit Drives(FakeOpenPathView& v) : view(v) {}
-    std::wstring Drive() const override { return current; }
-    bool SetDrive(const std::wstring& text) override {
-      view.log.push_back(L"Drive1=" + text);
-      if (failSetDrive || text.empty()) return false;
-      const wchar_t letter = text::AsciiLower(text[0]);
-      for (const auto& d : view.drives) {
-        if (d[0] == letter) {
-          if (d == current) return true;
-          current = d;
-          if (view.dialog) view.dialog->Drive1_Change();
-          return true;
-        }
-      }
-      return false;
-    }
-    FakeOpenPathView& view;
-    std::wstring current = L"c: [System]";
-    bool failSetDrive = false;
-  };
+  explicit FakeOpenPathView(platform::IFolderScanner& scanner) : FolderBrowserView(scanner) {}
 
-  class Dirs final : public ui::IDirList {
-   public:
-    explicit Dirs(FakeOpenPathView& v) : view(v) {}
-    std::wstring Path() const override { return path; }
-    bool SetPath(const std::wstring& p) override {
-      view.log.push_back(L"Dir1=" + p);
-      std::wstring target = p;
-      // A drive text opens that drive's current directory.
-      if (p.size() >= 2 && p[1] == L':' && (p.size() == 2 || p[2] == L' ')) {
-        target = std::wstring{text::AsciiUpper(p[0]), L':', L'\\'};
-      }
-      if (!view.directories.count(target)) return false;
-      if (target != path) {
-        path = target;
-        if (view.dialog) view.dialog->Dir1_Change();
-      }
-      return true;
-    }
-    FakeOpenPathView& view;
-    std::wstring path = L"C:\\Windows";
-  };
+  // One opening as the front ends make it: the lists start, the logic binds
+  // and loads.
+  void Load(ui::frmOpenPath& logic) {
+    browser_.Start();
+    dialog_ = &logic;
+    logic.Attach(*this);
+    logic.Form_Load();
+  }
+  ui::FolderBrowser& Browser() { return browser_; }
 
-  class Files final : public ui::IFileList {
-   public:
-    explicit Files(FakeOpenPathView& v) : view(v) {}
-    bool SetPath(const std::wstring& p) override {
-      view.log.push_back(L"File1=" + p);
-      if (!view.directories.count(p)) return false;
-      path = p;
-      return true;
-    }
-    FakeOpenPathView& view;
-    std::wstring path = L"C:\\Windows";
-  };
-
-  ui::IDriveList& Drive1() override { return drive1; }
-  ui::IDirList& Dir1() override { return dir1; }
-  ui::IFileList& File1() override { return file1; }
-  void SetCaption(const std::wstring& c) override { caption = c; }
+  void SetCaption(const std::wstring& c) override {
+    if (captionThrows) throw std::runtime_error("no caption");
+    caption = c;
+  }
   void Unload() override { unloaded = true; }
 
-  std::vector<std::wstring> drives{L"c: [System]", L"d: [Daten]", L"z: [\\\\server\\share]"};
-  std::set<std::wstring> directories{L"C:\\", L"C:\\Windows", L"C:\\Users\\anna\\Documents",
-                                     L"D:\\", L"D:\\Daten",   L"D:\\Daten\\Fotos",
-                                     L"Z:\\"};
-  ui::frmOpenPath* dialog = nullptr;
-  Drives drive1{*this};
-  Dirs dir1{*this};
-  Files file1{*this};
-  std::wstring caption = L"Name des Dialogfeldes";
+  std::wstring caption;
   bool unloaded = false;
-  std::vector<std::wstring> log;
+  bool captionThrows = false;
+
+ private:
+  void ShowDrives() override {}
+  void ShowDirectory() override {}
+  void ShowFiles() override {}
+  void DriveChanged() override {
+    if (dialog_ != nullptr) dialog_->Drive1_Change();
+  }
+  void DirectoryChanged() override {
+    if (dialog_ != nullptr) dialog_->Dir1_Change();
+  }
+
+  ui::frmOpenPath* dialog_ = nullptr;
 };
 
 // The main window's logic wired to fakes, with a fresh settings folder and a

@@ -172,39 +172,17 @@ TEST(FolderBrowserWindowsTest, DriveRootsShowLowerCaseAndPathsCompareIgnoringCas
 
 // The dialog's load over the browser: a folder is listed once, though the
 // directory list's notification and the load both set the file list.
-class OneScanView final : public IOpenPathView {
- public:
-  explicit OneScanView(FolderBrowser& b) : browser(b) {}
-  IDriveList& Drive1() override { return browser.Drive1(); }
-  IDirList& Dir1() override { return browser.Dir1(); }
-  IFileList& File1() override { return browser.File1(); }
-  void SetCaption(const std::wstring&) override {}
-  void Unload() override {}
-  FolderBrowser& browser;
-};
-
 TEST_F(FolderBrowserTest, TheLoadListsTheStartFolderOnce) {
-  AppState app;
-  app.blnPrefill = kTrue;
-  app.blnPathMode = kFalse;
-  testing::FakeComboBox cboDrive;
-  testing::FakeComboBox cboLocRes;
-  cboLocRes.text = L"/home/anna/Daten/Briefe";
-  testing::FakeKnownFolders folders;
-  frmOpenPath dialog(app, cboDrive, cboLocRes, folders, scanner);
-  OneScanView view(browser);
-  observer.onDrive = [&] { dialog.Drive1_Change(); };
-  observer.onDirectory = [&] { dialog.Dir1_Change(); };
-  browser.Start();
-  dialog.Attach(view);
-  dialog.Form_Load();
+  testing::FakeOpenPathLogic open(scanner, L"/home/anna/Daten/Briefe");
+  testing::FakeOpenPathView view(open.scanner);
+  view.Load(open.logic);
 
-  EXPECT_EQ(browser.Files(), std::vector<std::wstring>{L"brief.odt"});
-  EXPECT_EQ(scanner.scans[L"/home/anna/Daten/Briefe"], 1);
-  EXPECT_EQ(scanner.scans[L"/home/anna/Daten"], 1);  // the new drive's folder, on the way
-  dialog.OKButton_Click();
-  EXPECT_EQ(cboDrive.text, L"X:");
-  EXPECT_EQ(cboLocRes.text, L"/home/anna/Daten/Briefe");
+  EXPECT_EQ(view.Browser().Files(), std::vector<std::wstring>{L"brief.odt"});
+  EXPECT_EQ(open.scanner.scans[L"/home/anna/Daten/Briefe"], 1);
+  EXPECT_EQ(open.scanner.scans[L"/home/anna/Daten"], 1);  // the new drive's folder, on the way
+  open.logic.OKButton_Click();
+  EXPECT_EQ(open.cboDrive.text, L"X:");
+  EXPECT_EQ(open.cboLocRes.text, L"/home/anna/Daten/Briefe");
 }
 
 }  // namespace

@@ -12,27 +12,46 @@ namespace {
 
 using namespace tessaro::testing;
 
+// Three drives as a Windows system shows them, started in C:\Windows.
+FakeFolderScanner ThreeDrives() {
+  FakeFolderScanner scanner;
+  scanner.style = {L'\\'};
+  scanner.drives = {
+      {L'c', L"C:\\", L"System"}, {L'd', L"D:\\", L"Daten"}, {L'z', L"Z:\\", L"\\\\server\\share"}};
+  scanner.folders = {{L"C:\\Windows", {}},
+                     {L"C:\\Users\\anna\\Documents", {}},
+                     {L"D:\\", {{L"Daten"}, {}}},
+                     {L"D:\\Daten", {{L"Fotos"}, {L"liste.txt"}}},
+                     {L"Z:\\", {}}};
+  scanner.cwd = L"C:\\Windows";
+  return scanner;
+}
+
+using Lists = std::vector<std::wstring>;
+
 class frmOpenPathTest : public ::testing::Test {
  protected:
   frmOpenPathTest() {
     folders.folders[platform::KnownFolder::kDocuments] = L"C:\\Users\\anna\\Documents";
-    view.dialog = &dialog;
-    dialog.Attach(view);
   }
 
   void Open(Bool16 pathMode, Bool16 prefill, const std::wstring& folderBox = {}) {
     app.blnPathMode = pathMode;
     app.blnPrefill = prefill;
     cboLocRes.text = folderBox;
-    dialog.Form_Load();
+    view.Load(dialog);
+  }
+  // The drive, the open directory and the folder the file list shows.
+  Lists Shown() {
+    return {view.Drive1().Drive(), view.Dir1().Path(), view.Browser().FilesFolder()};
   }
 
   FakeKnownFolders folders;
   AppState app;
   FakeComboBox cboDrive;
   FakeComboBox cboLocRes;
-  FakeOpenPathView view;
-  FakeFolderScanner scanner;
+  FakeFolderScanner scanner = ThreeDrives();
+  FakeOpenPathView view{scanner};
   frmOpenPath dialog{app, cboDrive, cboLocRes, folders, scanner};
 };
 
@@ -40,25 +59,24 @@ TEST_F(frmOpenPathTest, WithoutPrefillStartsInTheDocumentsFolder) {
   Open(kTrue, kFalse, L"ignored");
   EXPECT_EQ(view.caption, L"Tessaro - Ordner ausw\u00E4hlen");
   EXPECT_EQ(dialog.strPath(), L"C:\\Users\\anna\\Documents");
-  EXPECT_EQ(view.dir1.path, L"C:\\Users\\anna\\Documents");
-  EXPECT_EQ(view.file1.path, L"C:\\Users\\anna\\Documents");
+  EXPECT_EQ(Shown(),
+            (Lists{L"c: [System]", L"C:\\Users\\anna\\Documents", L"C:\\Users\\anna\\Documents"}));
 }
 
 TEST_F(frmOpenPathTest, PrefillOpensAllListsAtTheFolderBoxText) {
   Open(kTrue, kTrue, L"D:\\Daten");
-  EXPECT_EQ(view.drive1.current, L"d: [Daten]");
-  EXPECT_EQ(view.dir1.path, L"D:\\Daten");
-  EXPECT_EQ(view.file1.path, L"D:\\Daten");
+  EXPECT_EQ(Shown(), (Lists{L"d: [Daten]", L"D:\\Daten", L"D:\\Daten"}));
+  EXPECT_EQ(view.Browser().Files(), Lists{L"liste.txt"});
   // The drive change moved the directory list along before the folder was set.
-  EXPECT_EQ(view.log,
-            (std::vector<std::wstring>{L"Drive1=D:\\Daten", L"Dir1=d: [Daten]", L"File1=D:\\",
-                                       L"Dir1=D:\\Daten", L"File1=D:\\Daten", L"File1=D:\\Daten"}));
+  EXPECT_EQ(scanner.scans[L"D:\\"], 1);
+  // A picked drive moves the directory list back, and that the file list.
+  ASSERT_TRUE(view.Browser().PickDrive(0));
+  EXPECT_EQ(Shown(), (Lists{L"c: [System]", L"C:\\Windows", L"C:\\Windows"}));
 }
 
 TEST_F(frmOpenPathTest, MissingFolderOnAnExistingDriveLeavesTheDrivesDirectory) {
   Open(kTrue, kTrue, L"D:\\Fehlt");
-  EXPECT_EQ(view.drive1.current, L"d: [Daten]");
-  EXPECT_EQ(view.dir1.path, L"D:\\");
+  EXPECT_EQ(Shown(), (Lists{L"d: [Daten]", L"D:\\", L"D:\\"}));
   EXPECT_EQ(dialog.strPath(), L"D:\\Fehlt");  // until OK replaces it
   dialog.OKButton_Click();
   EXPECT_EQ(cboLocRes.text, L"D:\\");
@@ -68,8 +86,7 @@ TEST_F(frmOpenPathTest, MissingFolderOnAnExistingDriveLeavesTheDrivesDirectory) 
 TEST_F(frmOpenPathTest, UnusableStartTextsLeaveTheListsWhereTheyWere) {
   for (const std::wstring start : {L"Q:\\nirgends", L"   ", L""}) {
     Open(kTrue, kTrue, start);
-    EXPECT_EQ(view.drive1.current, L"c: [System]") << start;
-    EXPECT_EQ(view.dir1.path, L"C:\\Windows") << start;
+    EXPECT_EQ(Shown(), (Lists{L"c: [System]", L"C:\\Windows", L"C:\\Windows"})) << start;
   }
   folders.folders.clear();  // the documents folder cannot be found
   Open(kTrue, kFalse);
@@ -78,10 +95,9 @@ TEST_F(frmOpenPathTest, UnusableStartTextsLeaveTheListsWhereTheyWere) {
 }
 
 TEST_F(frmOpenPathTest, EachLoadStepStandsAlone) {
-  view.drive1.failSetDrive = true;
-  Open(kTrue, kTrue, L"C:\\Users\\anna\\Documents");
-  EXPECT_EQ(view.dir1.path, L"C:\\Users\\anna\\Documents");
-  EXPECT_EQ(view.file1.path, L"C:\\Users\\anna\\Documents");
+  scanner.notReady = L'd';
+  Open(kTrue, kTrue, L"D:\\Daten");
+  EXPECT_EQ(Shown(), (Lists{L"c: [System]", L"D:\\Daten", L"D:\\Daten"}));
 }
 
 TEST_F(frmOpenPathTest, FolderModeOkTakesTheOpenDirectoryOnly) {
@@ -106,8 +122,8 @@ TEST_F(frmOpenPathTest, DriveModeOkHandsOverUpperCasedLetterAndColon) {
 TEST_F(frmOpenPathTest, DriveModeOkUpperCasesTheLetterAsAsciiUnderATurkishLocale) {
   const TurkishLocale turkish;
   if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale on this system";
-  Open(kFalse, kTrue, L"D:\\Daten");
-  view.drive1.current = L"i: [Daten]";
+  scanner.drives.push_back({L'i', L"I:\\", L""});
+  Open(kFalse, kTrue, L"I:\\");
   dialog.TakeDriveAndFolder();
   EXPECT_EQ(cboDrive.text, L"I:");
 }
@@ -118,11 +134,11 @@ TEST_F(frmOpenPathTest, AnyModeOtherThanMinusOneIsDriveMode) {
   EXPECT_EQ(cboDrive.text, L"D:");
 }
 
-TEST_F(frmOpenPathTest, ShortDriveTextIsTakenWhole) {
+TEST_F(frmOpenPathTest, WithoutDrivesTheEmptyDriveTextIsTakenWhole) {
+  scanner.drives.clear();
   Open(kFalse, kTrue, L"D:\\Daten");
-  view.drive1.current = L"d";
   dialog.TakeDriveAndFolder();
-  EXPECT_EQ(cboDrive.text, L"D");
+  EXPECT_EQ(cboDrive.text, L"");
   EXPECT_EQ(cboLocRes.text, L"D:\\Daten");
 }
 
@@ -139,20 +155,9 @@ TEST_F(frmOpenPathTest, CancelChangesNothing) {
 
 // A list that cannot go somewhere answers false; an exception is a fault
 // for the front end's boundary, not a step to skip silently.
-class ThrowingCaptionView final : public ui::IOpenPathView {
- public:
-  ui::IDriveList& Drive1() override { return inner.drive1; }
-  ui::IDirList& Dir1() override { return inner.dir1; }
-  ui::IFileList& File1() override { return inner.file1; }
-  void SetCaption(const std::wstring&) override { throw std::runtime_error("no caption"); }
-  void Unload() override {}
-  FakeOpenPathView inner;
-};
-
 TEST_F(frmOpenPathTest, AnExceptionReachesTheFrontEndsBoundary) {
-  ThrowingCaptionView throwing;
-  dialog.Attach(throwing);
-  EXPECT_THROW(dialog.Form_Load(), std::runtime_error);
+  view.captionThrows = true;
+  EXPECT_THROW(Open(kTrue, kFalse), std::runtime_error);
 }
 
 // The main window decides the start folder through blnPrefill.
@@ -160,10 +165,8 @@ class DialogFromMainTest : public ::testing::Test, protected MainFormRig {
  protected:
   DialogFromMainTest() {
     view.answerDialog = [this](frmOpenPath& d) {
-      FakeOpenPathView lists;
-      lists.dialog = &d;
-      d.Attach(lists);
-      d.Form_Load();
+      FakeOpenPathView lists(d.FolderScanner());
+      lists.Load(d);
       starts.push_back(d.strPath());
       d.CancelButton_Click();
       d.Detach();

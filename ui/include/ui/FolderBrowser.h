@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/FolderScan.h"
-#include "ui/OpenPathView.h"
+#include "ui/Controls.h"
 
 namespace tessaro::ui {
 
@@ -164,11 +164,14 @@ class FolderBrowser {
 // The folder dialog's window as both front ends build it: the browser over
 // the logic's folder scanner, whose lists the logic gets as they are. A front
 // end draws the lists when the browser asks and does the rest of the view.
-class FolderBrowserView : public IOpenPathView, protected IFolderBrowserObserver {
+class FolderBrowserView : protected IFolderBrowserObserver {
  public:
-  IDriveList& Drive1() final { return browser_.Drive1(); }
-  IDirList& Dir1() final { return browser_.Dir1(); }
-  IFileList& File1() final { return browser_.File1(); }
+  IDriveList& Drive1() { return browser_.Drive1(); }
+  IDirList& Dir1() { return browser_.Dir1(); }
+  IFileList& File1() { return browser_.File1(); }
+  virtual void SetCaption(const std::wstring& caption) = 0;
+  // Closes the dialog window; the modal ShowOpenPathDialog call then returns.
+  virtual void Unload() = 0;
 
  protected:
   explicit FolderBrowserView(platform::IFolderScanner& scanner) : browser_(scanner, *this) {}

@@ -6,9 +6,10 @@
 #include "platform/FolderScan.h"
 #include "platform/KnownFolders.h"
 #include "ui/Controls.h"
-#include "ui/OpenPathView.h"
 
 namespace tessaro::ui {
+
+class FolderBrowserView;
 
 // What the folder dialog does. One object lives from its first use to the end
 // of the run; each opening binds it to a fresh window (Attach), loads it, and
@@ -21,7 +22,7 @@ class frmOpenPath {
 
   platform::IFolderScanner& FolderScanner() const { return folderScanner_; }
 
-  void Attach(IOpenPathView& view);
+  void Attach(FolderBrowserView& view);
   void Detach();
 
   void Form_Load();
@@ -46,7 +47,7 @@ class frmOpenPath {
   IComboBox& cboLocRes_;
   platform::IKnownFolders& knownFolders_;
   platform::IFolderScanner& folderScanner_;
-  IOpenPathView* view_ = nullptr;
+  FolderBrowserView* view_ = nullptr;
   std::wstring strPath_;
   std::wstring strDrive_;
 };

@@ -25,7 +25,7 @@ class OpenPathWindow final : public WindowBase, public FolderBrowserView {
   // Shows the window and runs its messages until it is unloaded.
   void RunModal();
 
-  // IOpenPathView
+  // FolderBrowserView
   void SetCaption(const std::wstring& caption) override;
   void Unload() override;
 
