@@ -1,6 +1,6 @@
 // Under Wine, in one run: process start to main window shown, for tessaro.exe,
 // a minimal window program and the same window without the program around it
-// (30 runs each, alternating), a "Map" click to the launch that the recording
+// (60 runs each, alternating), a "Map" click to the launch that the recording
 // subst.exe notes down, and the folder dialog on 100,000 files against a
 // plain listing of the same folder.
 #include <windows.h>
@@ -18,9 +18,9 @@ namespace {
 
 using tessaro::e2e::FromUnixPath;
 
-constexpr int kRuns = 30;
+constexpr int kRuns = 60;
 constexpr int kManyFiles = 100000;
-constexpr int kFolderRuns = 5;
+constexpr int kFolderRuns = 9;
 
 double Now() {
   LARGE_INTEGER counter{};
