@@ -28,7 +28,6 @@ struct Control {
   Kind kind;
   const wchar_t* caption;  // design-time caption or text
   Rect twips;
-  int tabIndex;  // -1: not in the tab order
 };
 
 inline constexpr const wchar_t* kMainCaption = L"Tessaro";
@@ -39,16 +38,16 @@ inline constexpr int kMainClientHeight = 3030;
 // so the keyboard cycles cboDrive, cmdSubst, cmdDelRes, cmdOpenPath,
 // cboLocRes, cmdOpenDrive.
 inline constexpr std::array<Control, 10> kMainControls{{
-    {"lblDrive", Kind::kLabel, L"Laufwerk auswählen", {120, 240, 2055, 255}, 0},
-    {"cboDrive", Kind::kComboBox, L"cboDrive", {120, 600, 855, 315}, 1},
-    {"Label1", Kind::kLabel, L"Lokale Ressource hinzufügen...", {120, 1080, 4455, 375}, 2},
-    {"cmdSubst", Kind::kButton, L"Map", {360, 2400, 1695, 375}, 3},
-    {"cmdDelRes", Kind::kButton, L"Delete", {3120, 2400, 1695, 375}, 4},
-    {"cmdOpenPath", Kind::kButton, L"...", {4560, 1420, 495, 315}, 5},
-    {"cboLocRes", Kind::kComboBox, L"cboLocRes", {120, 1440, 4335, 315}, 6},
-    {"Picture1", Kind::kPicture, L"", {3000, 120, 615, 615}, 7},
-    {"cmdOpenDrive", Kind::kButton, L"...", {1080, 600, 495, 315}, 8},
-    {"Image1", Kind::kImage, L"", {4080, 120, 990, 990}, -1},
+    {"lblDrive", Kind::kLabel, L"Laufwerk auswählen", {120, 240, 2055, 255}},
+    {"cboDrive", Kind::kComboBox, L"cboDrive", {120, 600, 855, 315}},
+    {"Label1", Kind::kLabel, L"Lokale Ressource hinzufügen...", {120, 1080, 4455, 375}},
+    {"cmdSubst", Kind::kButton, L"Map", {360, 2400, 1695, 375}},
+    {"cmdDelRes", Kind::kButton, L"Delete", {3120, 2400, 1695, 375}},
+    {"cmdOpenPath", Kind::kButton, L"...", {4560, 1420, 495, 315}},
+    {"cboLocRes", Kind::kComboBox, L"cboLocRes", {120, 1440, 4335, 315}},
+    {"Picture1", Kind::kPicture, L"", {3000, 120, 615, 615}},
+    {"cmdOpenDrive", Kind::kButton, L"...", {1080, 600, 495, 315}},
+    {"Image1", Kind::kImage, L"", {4080, 120, 990, 990}},
 }};
 
 inline constexpr const wchar_t* kDialogDesignCaption = L"Name des Dialogfeldes";
@@ -63,15 +62,14 @@ struct DialogControl {
   DialogKind kind;
   const wchar_t* caption;
   Rect twips;
-  int tabIndex;
 };
 
 inline constexpr std::array<DialogControl, 5> kDialogControls{{
-    {"OKButton", DialogKind::kButton, L"OK", {5280, 120, 1215, 375}, 0},
-    {"CancelButton", DialogKind::kButton, L"Abbrechen", {5280, 600, 1215, 375}, 1},
-    {"Drive1", DialogKind::kDriveList, L"", {120, 120, 4960, 315}, 2},
-    {"Dir1", DialogKind::kDirList, L"", {120, 480, 2535, 2790}, 3},
-    {"File1", DialogKind::kFileList, L"", {2760, 480, 2295, 2820}, 4},
+    {"OKButton", DialogKind::kButton, L"OK", {5280, 120, 1215, 375}},
+    {"CancelButton", DialogKind::kButton, L"Abbrechen", {5280, 600, 1215, 375}},
+    {"Drive1", DialogKind::kDriveList, L"", {120, 120, 4960, 315}},
+    {"Dir1", DialogKind::kDirList, L"", {120, 480, 2535, 2790}},
+    {"File1", DialogKind::kFileList, L"", {2760, 480, 2295, 2820}},
 }};
 
 // A control's name, checked when the program is compiled: a name that is not
