@@ -54,18 +54,6 @@ int ResolveLinks(std::string& path) {
   return ELOOP;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 bool IsOurTempName(std::string_view entry, std::string_view target) {
   return IsTempFileName(entry, target,
                         [](std::string_view a, std::string_view b) { return a == b; });

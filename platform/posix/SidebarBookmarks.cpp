@@ -17,6 +17,7 @@
 #include <pugixml.hpp>
 
 #include "platform/posix/DrivesFolder.h"
+#include "platform/posix/Handles.h"
 
 namespace tessaro::platform {
 namespace {
@@ -409,16 +410,6 @@ Read ReadFile(const std::string& path, std::string* bytes, std::string* error) {
     if (got == 0) return Read::kOk;
     bytes->append(buffer, static_cast<std::size_t>(got));
   }
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
 
 // A temporary file beside the target with the target's mode, renamed over it:

@@ -4,13 +4,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
+#include <string_view>
 
 #include "platform/UniqueResource.h"
 
 // The system handles the POSIX code holds, each closed by its owner: every
 // file descriptor and directory stream of the platform library, the drives
-// folder and subst goes through these two.
+// folder and subst goes through these two, and every write of a whole buffer
+// through WriteAll.
 namespace tessaro::platform {
 
 struct FdTraits {
@@ -49,5 +52,22 @@ class UniqueDir : public UniqueResource<DirTraits> {
   // The stream's own descriptor, for the *at calls on its entries.
   int fd() const { return ::dirfd(get()); }
 };
+
+// Writes all of bytes, going on after interruptions and short writes. False
+// with errno set when the system refused; a write that makes no progress
+// counts as a failure (EIO) rather than a loop without end.
+inline bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0) return false;
+    if (written == 0) {
+      errno = EIO;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
 
 }  // namespace tessaro::platform
